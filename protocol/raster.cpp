@@ -1,0 +1,208 @@
+#include "protocol/raster.h"
+
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::string SizeText(int64_t AWidth, int64_t AHeight) {
+  return std::to_string(AWidth) + " x " + std::to_string(AHeight);
+}
+
+// Linear index of (X, Y). Both coordinates are checked, not just the linear
+// index: a point right of the last column must not silently land in the next
+// row. Works in 64 bits so that huge coordinates cannot wrap.
+std::size_t CheckedIndex(int32_t AWidth, int32_t AHeight, std::size_t ACount, int32_t X,
+                         int32_t Y) {
+  const int64_t index = static_cast<int64_t>(Y) * AWidth + X;
+  if (X < 0 || Y < 0 || X >= AWidth || Y >= AHeight || index < 0 ||
+      static_cast<uint64_t>(index) >= ACount) {
+    throw std::out_of_range("Bildpunkt (" + std::to_string(X) + ", " + std::to_string(Y) +
+                            ") liegt außerhalb des Rasters " + SizeText(AWidth, AHeight));
+  }
+  return static_cast<std::size_t>(index);
+}
+
+void CheckShape(int32_t AWidth, int32_t AHeight, std::size_t ACount) {
+  if (AWidth < 0 || AHeight < 0 ||
+      static_cast<uint64_t>(AWidth) * static_cast<uint64_t>(AHeight) != ACount) {
+    throw std::out_of_range("Rasterdaten (" + std::to_string(ACount) +
+                            " Bytes) passen nicht zur Größe " + SizeText(AWidth, AHeight));
+  }
+}
+
+// Eight dot bytes to eight bits, leftmost dot in bit 0. Marks every non-zero
+// byte in its top bit, then one multiplication gathers the eight marks into
+// the top byte (no two partial products meet, so nothing carries).
+inline uint8_t PackEight(const uint8_t* ADots) {
+  uint64_t w;
+  std::memcpy(&w, ADots, sizeof w);
+  constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+  const uint64_t marks = (((w & low7) + low7) | w) & ~low7;
+  return static_cast<uint8_t>(((marks >> 7) * 0x0102040810204080ULL) >> 56);
+}
+
+}  // namespace
+
+std::size_t NbRasterArea(int32_t AWidth, int32_t AHeight) {
+  if (AWidth < 0 || AHeight < 0) {
+    throw std::invalid_argument("Negative Rastergröße " + SizeText(AWidth, AHeight));
+  }
+  const int64_t area = static_cast<int64_t>(AWidth) * AHeight;
+  if (area > std::numeric_limits<int32_t>::max()) {
+    throw std::overflow_error("Rastergröße " + SizeText(AWidth, AHeight) +
+                              " überschreitet den Zahlenbereich");
+  }
+  return static_cast<std::size_t>(area);
+}
+
+void TNbGrayImage::Init(int32_t AWidth, int32_t AHeight, uint8_t Fill) {
+  const std::size_t area = NbRasterArea(AWidth, AHeight);
+  std::vector<uint8_t> pixels(area, Fill);
+  Width = AWidth;
+  Height = AHeight;
+  Pixels = std::move(pixels);
+}
+
+uint8_t TNbGrayImage::GetPixel(int32_t X, int32_t Y) const {
+  return Pixels[CheckedIndex(Width, Height, Pixels.size(), X, Y)];
+}
+
+void TNbGrayImage::SetPixel(int32_t X, int32_t Y, uint8_t Value) {
+  Pixels[CheckedIndex(Width, Height, Pixels.size(), X, Y)] = Value;
+}
+
+void TNbMonoImage::Init(int32_t AWidth, int32_t AHeight, uint8_t Fill) {
+  const std::size_t area = NbRasterArea(AWidth, AHeight);
+  std::vector<uint8_t> dots(area, Fill);
+  Width = AWidth;
+  Height = AHeight;
+  Dots = std::move(dots);
+}
+
+uint8_t TNbMonoImage::GetDot(int32_t X, int32_t Y) const {
+  return Dots[CheckedIndex(Width, Height, Dots.size(), X, Y)];
+}
+
+void TNbMonoImage::SetDot(int32_t X, int32_t Y, uint8_t Value) {
+  Dots[CheckedIndex(Width, Height, Dots.size(), X, Y)] = Value;
+}
+
+namespace {
+
+void ThresholdToMono(const TNbGrayImage& Gray, uint8_t Threshold, uint8_t* ADots) {
+  const uint8_t* src = Gray.Pixels.data();
+  const std::size_t n = Gray.Pixels.size();
+  for (std::size_t i = 0; i < n; ++i) ADots[i] = src[i] < Threshold ? 1 : 0;
+}
+
+// Floyd-Steinberg, every row left to right. Errors only ever travel one row
+// down, so two row buffers give exactly the values a whole-image work buffer
+// would, with far less memory traffic. The rows carry one guard cell on each
+// side that takes the shares falling off the left and right edges; those are
+// dropped, as are the shares below the last row.
+void DitherToMono(const TNbGrayImage& Gray, uint8_t Threshold, uint8_t* ADots) {
+  const int32_t w = Gray.Width;
+  const int32_t h = Gray.Height;
+  if (w == 0 || h == 0) return;
+  std::vector<int32_t> rows(2 * (static_cast<std::size_t>(w) + 2), 0);
+  int32_t* cur = rows.data() + 1;       // errors arriving in this row
+  int32_t* next = cur + (w + 2);        // errors for the row below
+  const int32_t threshold = Threshold;
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* src = Gray.Pixels.data() + static_cast<std::size_t>(y) * w;
+    uint8_t* dst = ADots + static_cast<std::size_t>(y) * w;
+    next[-1] = 0;
+    next[0] = 0;
+    int32_t right = 0;  // share for (X + 1, Y)
+    for (int32_t x = 0; x < w; ++x) {
+      const int32_t v = src[x] + cur[x] + right;
+      const bool ink = v < threshold;
+      dst[x] = ink ? 1 : 0;
+      const int32_t e = ink ? v : v - 255;
+      right = (e * 7) / 16;
+      next[x - 1] += (e * 3) / 16;
+      next[x] += (e * 5) / 16;
+      next[x + 1] = e / 16;  // first share to reach that cell in this row
+    }
+    std::swap(cur, next);
+  }
+}
+
+}  // namespace
+
+TNbMonoImage NbGrayToMono(const TNbGrayImage& Gray, bool Dither, uint8_t Threshold) {
+  const std::size_t area = NbRasterArea(Gray.Width, Gray.Height);
+  CheckShape(Gray.Width, Gray.Height, Gray.Pixels.size());
+  TNbMonoImage mono;
+  mono.Width = Gray.Width;
+  mono.Height = Gray.Height;
+  mono.Dots.resize(area);
+  if (Dither) {
+    DitherToMono(Gray, Threshold, mono.Dots.data());
+  } else {
+    ThresholdToMono(Gray, Threshold, mono.Dots.data());
+  }
+  return mono;
+}
+
+std::size_t NbPackedRowSize(int32_t Width) {
+  if (Width < 0) throw std::invalid_argument("Negative Rasterbreite " + std::to_string(Width));
+  return (static_cast<std::size_t>(Width) + 7) / 8;
+}
+
+void NbCheckMono(const TNbMonoImage& Mono) {
+  CheckShape(Mono.Width, Mono.Height, Mono.Dots.size());
+}
+
+namespace {
+
+void CheckRow(const TNbMonoImage& Mono, int32_t Y) {
+  NbCheckMono(Mono);
+  if (Y < 0 || Y >= Mono.Height) {
+    throw std::out_of_range("Zeile " + std::to_string(Y) + " liegt außerhalb des Rasters " +
+                            SizeText(Mono.Width, Mono.Height));
+  }
+}
+
+// Packs without checks; the callers have checked the raster and the row.
+void PackRowUnchecked(const TNbMonoImage& Mono, int32_t Y, uint8_t* Out) {
+  const int32_t w = Mono.Width;
+  const uint8_t* src = Mono.Dots.data() + static_cast<std::size_t>(Y) * w;
+  const int32_t whole = w / 8;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (int32_t i = 0; i < whole; ++i) Out[i] = PackEight(src + 8 * i);
+  } else {
+    for (int32_t i = 0; i < whole; ++i) {
+      uint8_t b = 0;
+      for (int bit = 0; bit < 8; ++bit) {
+        if (src[8 * i + bit] != 0) b |= static_cast<uint8_t>(1u << bit);
+      }
+      Out[i] = b;
+    }
+  }
+  if (w % 8 != 0) {
+    uint8_t b = 0;
+    for (int32_t x = whole * 8; x < w; ++x) {
+      if (src[x] != 0) b |= static_cast<uint8_t>(1u << (x % 8));
+    }
+    Out[whole] = b;
+  }
+}
+
+}  // namespace
+
+std::vector<uint8_t> NbPackRow(const TNbMonoImage& Mono, int32_t Y) {
+  CheckRow(Mono, Y);
+  std::vector<uint8_t> out(NbPackedRowSize(Mono.Width));
+  PackRowUnchecked(Mono, Y, out.data());
+  return out;
+}
+
+void NbPackRowInto(const TNbMonoImage& Mono, int32_t Y, uint8_t* Out) {
+  CheckRow(Mono, Y);
+  PackRowUnchecked(Mono, Y, Out);
+}
