@@ -1,11 +1,12 @@
 #include "app/app_setup.h"
+#include "app/pellwerk_application.h"
 
 #include <QApplication>
 #include <QMainWindow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TPellwerkApplication app(argc, argv);
     SetupApplication(app);
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("MIRVO Pellwerk"));

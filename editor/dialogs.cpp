@@ -1,0 +1,60 @@
+#include "editor/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+QString BoxTitle()
+{
+    return QApplication::applicationDisplayName();
+}
+} // namespace
+
+TDialogs::TAnswer TQtDialogs::AskYesNoCancel(QWidget* parent, const QString& text)
+{
+    const auto r = QMessageBox::question(parent, BoxTitle(), text,
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                         QMessageBox::Yes);
+    if (r == QMessageBox::Yes)
+        return TAnswer::Yes;
+    if (r == QMessageBox::No)
+        return TAnswer::No;
+    return TAnswer::Cancel;
+}
+
+bool TQtDialogs::AskYesNo(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, BoxTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void TQtDialogs::ShowInfo(QWidget* parent, const QString& text)
+{
+    QMessageBox::information(parent, BoxTitle(), text);
+}
+
+void TQtDialogs::ShowWarning(QWidget* parent, const QString& text)
+{
+    QMessageBox::warning(parent, BoxTitle(), text);
+}
+
+void TQtDialogs::ShowError(QWidget* parent, const QString& text)
+{
+    QMessageBox::critical(parent, BoxTitle(), text);
+}
+
+bool TQtDialogs::InputBox(QWidget* parent, const QString& caption, const QString& prompt, QString& Value)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, Value, &ok);
+    if (ok)
+        Value = answer;
+    return ok;
+}
+
+QString TQtDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}

@@ -1,0 +1,139 @@
+#pragma once
+// The main window: one label, its canvas, the toolbar, the side panels and the
+// status line. Its methods are spread over the editor's files by concern
+// (start-up and layout, keys, canvas view, ...); this header is the one class.
+
+#include <QImage>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QSpinBox;
+class TAppSettings;
+class TDialogs;
+class TLabelDoc;
+class TLabelElement;
+class TModernButton;
+class TPaintBox;
+class TStatusBar;
+
+// What the window needs from outside; tests hand in their own.
+struct TMainFormDeps {
+    TDialogs* Dialogs = nullptr;  // nullptr: the real message boxes and dialogs
+};
+
+class TLabelMainForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TLabelMainForm(const TMainFormDeps& deps = {}, QWidget* parent = nullptr);
+    ~TLabelMainForm() override;
+
+    // Shared operations of the editor.
+    void SetStatus(int Index, const QString& Text);
+    void UpdateTitle();
+    void DocChanged();
+    void RefreshAll();
+    bool ConfirmDiscard();
+
+    // Canvas view.
+    QRect DesignToScreen(const QRect& R) const;
+    QPoint ScreenToDesign(int x, int y) const;
+    static QRect HandleRect(int i, const QRect& screenRect);
+    void UpdateCanvasSize();
+    void CenterCanvas();
+    void ShowZoom();
+    void ZoomAt(QPoint P, double Z);
+    void SetZoom(double Z);
+    void StepZoom(int Dir, QPoint P);
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomFit();
+    void TogglePreview();
+    // Drops the canvas' cached rendering and repaints; every change of the
+    // document or of the preview switch goes through here.
+    void RepaintCanvas();
+
+    // Read access for the other editor files and for tests.
+    TLabelDoc& Doc() { return *FDoc; }
+    TAppSettings& Settings() { return *FSettings; }
+    TLabelElement* Selected() const { return FSel; }
+    double Zoom() const { return FZoom; }
+    bool Preview() const { return FPreview; }
+    TStatusBar* StatusBar() const { return Status; }
+    QScrollArea* ScrollBox() const { return Scroll; }
+    TPaintBox* Canvas() const { return PaintBox; }
+    QComboBox* ZoomBox() const { return CbZoom; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Start-up and shutdown.
+    void FormCreate();
+    void FormDestroy();
+    bool FormCloseQuery();
+    void LoadLogo();
+    void PlaceWindow();
+    // Layout and control factories.
+    void BuildLayout();
+    void BuildToolbar();
+    void BuildTemplatesPanel();
+    void BuildPropertiesPanel();
+    TModernButton* AddButton(QWidget* Parent, const QString& Caption, bool Compact, const QString& Hint,
+                             std::function<void()> OnClick, int& X, int Icon, char16_t Glyph);
+    QLabel* AddLabel(QWidget* Parent, const QString& Caption, int Top, int Left);
+    QSpinBox* AddSpin(QWidget* Parent, int Left, int Top, int Width, int MinValue, int MaxValue,
+                      std::function<void()> OnChange);
+    void AddSeparator(QWidget* Parent, int& X);
+    // Keys and the application-wide hooks.
+    bool FormKeyDown(QKeyEvent* e);
+    bool FocusInTextField() const;
+    bool AppEventsMessage(QObject* watched, QEvent* event);
+    bool CbZoomKeyDown(QKeyEvent* e);
+    void CbZoomSelect(int index);
+    // Canvas painting.
+    void PaintBoxPaint(QPainter& p, const QRect& exposed);
+    const QImage& CanvasImage();
+    QSize CanvasSize() const;
+    void OpenHelp(int StartPage);
+
+    TDialogs* FDialogs = nullptr;
+    std::unique_ptr<TDialogs> FOwnDialogs;
+    std::unique_ptr<TAppSettings> FSettings;
+    std::unique_ptr<TLabelDoc> FDoc;
+    TLabelElement* FSel = nullptr;
+    double FZoom = 2.0;
+    bool FPreview = false;
+    bool FUpdating = false;
+    QStringList FUndo;
+    QStringList FTemplateFiles;
+    QStringList FBgFiles;
+    QImage FLogo;
+    bool FClosing = false;
+
+    // The rendered label at design resolution (and scaled once for zooms
+    // below 1), rebuilt only after RepaintCanvas: painting then costs what
+    // is visible, not the whole label.
+    QImage FCanvasCache;
+    QImage FCanvasScaled;
+    double FCanvasScaledZoom = 0;
+
+    QWidget* PnlTop = nullptr;
+    QWidget* PnlTopRight = nullptr;
+    QWidget* PnlLeft = nullptr;
+    QWidget* PnlRight = nullptr;
+    QScrollArea* Scroll = nullptr;
+    TPaintBox* PaintBox = nullptr;
+    TStatusBar* Status = nullptr;
+    QComboBox* CbZoom = nullptr;
+    TModernButton* BtnPreview = nullptr;
+    TModernButton* BtnPortrait = nullptr;
+    TModernButton* BtnLandscape = nullptr;
+    TModernButton* BtnPrint = nullptr;
+    QSpinBox* SeCopies = nullptr;
+};

@@ -1,0 +1,53 @@
+// Operations every editing command of the main window ends with.
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+#include "editor/status_bar.h"
+#include "model/label_doc.h"
+
+void TLabelMainForm::SetStatus(int Index, const QString& Text)
+{
+    Status->SetText(Index, Text);
+}
+
+void TLabelMainForm::UpdateTitle()
+{
+    QString title = FDoc->Name;
+    if (FDoc->Modified)
+        title += QStringLiteral(" *");
+    title += QStringLiteral(" – MIRVO Pellwerk");
+    setWindowTitle(title);
+}
+
+void TLabelMainForm::DocChanged()
+{
+    FDoc->Modified = true;
+    UpdateTitle();
+    RepaintCanvas();
+}
+
+void TLabelMainForm::RefreshAll()
+{
+    if (FSel && FDoc->Elements.IndexOf(FSel) < 0)
+        FSel = nullptr;
+    ShowLabelProps();
+    ShowElemProps();
+    UpdateCanvasSize();
+    UpdateTitle();
+    RepaintCanvas();
+}
+
+bool TLabelMainForm::ConfirmDiscard()
+{
+    if (!FDoc->Modified)
+        return true;
+    switch (FDialogs->AskYesNoCancel(this, QStringLiteral("Änderungen an \"%1\" speichern?").arg(FDoc->Name))) {
+    case TDialogs::TAnswer::Yes:
+        SaveLabel();
+        return !FDoc->Modified;
+    case TDialogs::TAnswer::No:
+        return true;
+    case TDialogs::TAnswer::Cancel:
+        break;
+    }
+    return false;
+}

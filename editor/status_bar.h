@@ -1,0 +1,24 @@
+#pragma once
+// The four-panel status line of the main window. A click anywhere on it is
+// the user's way into the printer setup, so the whole bar is one click target.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QLabel;
+
+class TStatusBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TStatusBar(QWidget* parent);
+    void SetText(int index, const QString& text);
+    QString Text(int index) const;
+    std::function<void()> OnClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    std::array<QLabel*, 4> FPanels{};
+};
