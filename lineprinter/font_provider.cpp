@@ -1,0 +1,3 @@
+#include "lineprinter/font_provider.h"
+
+TNbFontProvider NbFontProvider;
