@@ -1,0 +1,40 @@
+#include "settings/whole_file.h"
+
+#include "settings/settings_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+std::optional<QByteArray> ReadWholeFile(const QString& AFileName)
+{
+    // A dangling link counts as missing: there is nothing to keep.
+    if (!QFileInfo::exists(AFileName))
+        return std::nullopt;
+    QFile File(AFileName);
+    if (!File.open(QIODevice::ReadOnly))
+        throw ESettingsError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden (%2).")
+                                 .arg(QDir::toNativeSeparators(AFileName), File.errorString()));
+    QByteArray Data = File.readAll();
+    if (File.error() != QFileDevice::NoError)
+        throw ESettingsError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden (%2).")
+                                 .arg(QDir::toNativeSeparators(AFileName), File.errorString()));
+    return Data;
+}
+
+void WriteWholeFile(const QString& AFileName, const QByteArray& AData)
+{
+    QSaveFile File(AFileName);
+    bool Ok = File.open(QIODevice::WriteOnly);
+    if (Ok)
+        Ok = File.write(AData) == AData.size();
+    if (Ok)
+        Ok = File.commit();
+    if (!Ok) {
+        const QString Reason = File.errorString();
+        File.cancelWriting();
+        throw ESettingsError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden (%2).")
+                                 .arg(QDir::toNativeSeparators(AFileName), Reason));
+    }
+}
