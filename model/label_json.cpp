@@ -1,0 +1,213 @@
+// The label file: its exact text form, the lenient reading rules and the
+// file operations.
+
+#include "model/label_doc.h"
+
+#include "model/base64.h"
+#include "model/json_read.h"
+#include "model/json_writer.h"
+#include "model/model_error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace {
+
+const QString kInvalidLabel = QStringLiteral("Keine gültige Etikettendatei");
+const char kBom[] = "\xEF\xBB\xBF";
+
+QJsonObject ParseObject(const QByteArray& Utf8)
+{
+    QJsonParseError Err{};
+    const QJsonDocument Doc = QJsonDocument::fromJson(Utf8, &Err);
+    if (Err.error != QJsonParseError::NoError || !Doc.isObject())
+        throw EModelError(kInvalidLabel);
+    return Doc.object();
+}
+
+// Base64 text of a picture member; missing, empty or not a string = none.
+QByteArray PictureBytes(const QJsonObject& O, const QString& Key)
+{
+    const QString Text = JsonStr(O, Key, QString());
+    if (Text.isEmpty())
+        return QByteArray();
+    return Base64ToBytes(Text.toLatin1());
+}
+
+int32_t AtLeastOne(int32_t V) { return V <= 0 ? 1 : V; }
+
+}  // namespace
+
+// ---- element ----------------------------------------------------------------
+
+void TLabelElement::WriteJSON(TJsonWriter& Wr) const
+{
+    Wr.BeginObject();
+    Wr.IntMember(u"kind", Kind);
+    Wr.IntMember(u"x", X);
+    Wr.IntMember(u"y", Y);
+    Wr.IntMember(u"w", W);
+    Wr.IntMember(u"h", H);
+    Wr.StringMember(u"text", Text);
+    Wr.StringMember(u"font", FontName);
+    Wr.IntMember(u"size", FontSize);
+    Wr.BoolMember(u"bold", Bold);
+    Wr.BoolMember(u"italic", Italic);
+    Wr.BoolMember(u"underline", Underline);
+    Wr.IntMember(u"align", Align);
+    Wr.BoolMember(u"inverted", Inverted);
+    Wr.IntMember(u"lineWidth", LineWidth);
+    Wr.BoolMember(u"filled", Filled);
+    Wr.BoolMember(u"dither", Dither);
+    Wr.BoolMember(u"keepAspect", KeepAspect);
+    if (!FImagePng.isEmpty())
+        Wr.Base64Member(u"image", FImagePng);
+    Wr.EndObject();
+}
+
+// The written form is the one source of member names and values; the object
+// is that text read back.
+QJsonObject TLabelElement::ToJSON() const
+{
+    TJsonWriter Wr;
+    WriteJSON(Wr);
+    return ParseObject(Wr.Text());
+}
+
+std::unique_ptr<TLabelElement> TLabelElement::FromJSON(const QJsonObject& O)
+{
+    const auto AKind = static_cast<TElemKind>(JsonClamp(JsonInt(O, QStringLiteral("kind"), 0), 0, 4));
+    auto E = std::make_unique<TLabelElement>(AKind);
+    E->X = JsonInt(O, QStringLiteral("x"), 0);
+    E->Y = JsonInt(O, QStringLiteral("y"), 0);
+    E->W = AtLeastOne(JsonInt(O, QStringLiteral("w"), 100));
+    E->H = AtLeastOne(JsonInt(O, QStringLiteral("h"), 40));
+    E->Text = JsonStr(O, QStringLiteral("text"), QString());
+    E->FontName = JsonStr(O, QStringLiteral("font"), QStringLiteral("Arial"));
+    E->FontSize = JsonInt(O, QStringLiteral("size"), 32);
+    E->Bold = JsonBool(O, QStringLiteral("bold"), false);
+    E->Italic = JsonBool(O, QStringLiteral("italic"), false);
+    E->Underline = JsonBool(O, QStringLiteral("underline"), false);
+    E->Align = static_cast<TLblAlign>(JsonClamp(JsonInt(O, QStringLiteral("align"), 1), 0, 2));
+    E->Inverted = JsonBool(O, QStringLiteral("inverted"), false);
+    E->LineWidth = AtLeastOne(JsonInt(O, QStringLiteral("lineWidth"), 3));
+    E->Filled = JsonBool(O, QStringLiteral("filled"), false);
+    E->Dither = JsonBool(O, QStringLiteral("dither"), true);
+    E->KeepAspect = JsonBool(O, QStringLiteral("keepAspect"), true);
+    E->SetImagePng(PictureBytes(O, QStringLiteral("image")));
+    return E;
+}
+
+// ---- document ---------------------------------------------------------------
+
+QByteArray TLabelDoc::ToJSONUtf8() const
+{
+    TJsonWriter Wr;
+    Wr.BeginObject();
+    Wr.StringMember(u"format", u"MirvoPellwerk");
+    Wr.IntMember(u"version", 1);
+    Wr.StringMember(u"name", Name);
+    Wr.IntMember(u"lengthMm", LengthMm);
+    Wr.BoolMember(u"landscape", Landscape);
+    Wr.IntMember(u"bgPreset", BgPreset);
+    Wr.IntMember(u"bgMode", BgMode);
+    Wr.BoolMember(u"bgDither", BgDither);
+    Wr.IntMember(u"bgLighten", BgLighten);
+    if (!FBgPng.isEmpty())
+        Wr.Base64Member(u"bgImage", FBgPng);
+    Wr.Key(u"elements");
+    Wr.BeginArray();
+    for (const auto& E : Elements)
+        E->WriteJSON(Wr);
+    Wr.EndArray();
+    Wr.EndObject();
+    return Wr.Text();
+}
+
+QString TLabelDoc::ToJSONString() const
+{
+    // The text is pure ASCII, so Latin-1 is the cheapest exact conversion.
+    return QString::fromLatin1(ToJSONUtf8());
+}
+
+void TLabelDoc::FromJSONString(const QString& S)
+{
+    ReadJSON(S, Name);
+}
+
+void TLabelDoc::ReadJSON(const QString& S, const QString& DefaultName)
+{
+    const QJsonObject O = ParseObject(S.toUtf8());
+
+    // Everything is read first and assigned at the end, so the document is
+    // never left half replaced.
+    std::vector<std::unique_ptr<TLabelElement>> NewElements;
+    const QJsonValue Arr = O.value(QStringLiteral("elements"));
+    if (Arr.isArray())
+        for (const QJsonValue V : Arr.toArray())
+            if (V.isObject())
+                NewElements.push_back(TLabelElement::FromJSON(V.toObject()));
+    const QByteArray NewBgPng = PictureBytes(O, QStringLiteral("bgImage"));
+
+    Elements.Clear();
+    Name = JsonStr(O, QStringLiteral("name"), DefaultName);
+    LengthMm = JsonClamp(JsonInt(O, QStringLiteral("lengthMm"), 30), 5, 1000);
+    Landscape = JsonBool(O, QStringLiteral("landscape"), false);
+    BgPreset = static_cast<TBgPreset>(JsonClamp(JsonInt(O, QStringLiteral("bgPreset"), 0), 0, 7));
+    BgMode = static_cast<TBgMode>(JsonClamp(JsonInt(O, QStringLiteral("bgMode"), 1), 0, 2));
+    BgDither = JsonBool(O, QStringLiteral("bgDither"), true);
+    BgLighten = JsonClamp(JsonInt(O, QStringLiteral("bgLighten"), 0), 0, 95);
+    SetBgPng(NewBgPng);
+    for (auto& E : NewElements)
+        Elements.Add(std::move(E));
+}
+
+void TLabelDoc::SaveToFile(const QString& AFileName)
+{
+    const QByteArray Text = ToJSONUtf8();
+    const QString Fail = QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden").arg(AFileName);
+
+    // Written to a temporary file beside the target and renamed over it only
+    // when complete: a crash or a full disk leaves the old file as it was.
+    QSaveFile F(AFileName);
+    if (!F.open(QIODevice::WriteOnly))
+        throw EModelError(Fail);
+    if (F.write(kBom, 3) != 3 || F.write(Text) != Text.size()) {
+        F.cancelWriting();
+        throw EModelError(Fail);
+    }
+    if (!F.commit())
+        throw EModelError(Fail);
+
+    FileName = AFileName;
+    Modified = false;
+}
+
+void TLabelDoc::LoadFromFile(const QString& AFileName)
+{
+    const QFileInfo Info(AFileName);
+    if (!Info.isFile())
+        throw EModelError(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden").arg(AFileName));
+    QFile F(AFileName);
+    if (!F.open(QIODevice::ReadOnly))
+        throw EModelError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(AFileName));
+    QByteArray Bytes = F.readAll();
+    if (F.error() != QFileDevice::NoError)
+        throw EModelError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(AFileName));
+    F.close();
+    if (Bytes.startsWith(kBom))
+        Bytes.remove(0, 3);
+
+    // A file without a "name" member is called after the file: everything
+    // from the last dot of the file name on is dropped.
+    const QString Base = Info.fileName();
+    const int Dot = Base.lastIndexOf(QLatin1Char('.'));
+    const QString Stem = Dot >= 0 ? Base.left(Dot) : Base;
+
+    ReadJSON(QString::fromUtf8(Bytes), Stem);
+    FileName = AFileName;
+    Modified = false;
+}
