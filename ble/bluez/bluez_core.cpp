@@ -1,0 +1,484 @@
+#include "ble/bluez/bluez_core.h"
+
+#include "ble/bluez/bluez_backend.h"
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QStringList>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+
+namespace {
+const QString kManagedObjectsSig = QStringLiteral("a{oa{sa{sv}}}");
+// The longest the platform thread lingers at shutdown for calls on their way,
+// so that a stop of the scan or a disconnect still reaches BlueZ.
+constexpr int kRunDownMs = 2000;
+
+QString NewConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("pellwerk-bluez-%1").arg(++counter);
+}
+
+QDBusConnection OpenBus(const QString& busAddress, const QString& name)
+{
+    if (busAddress.isEmpty())
+        return QDBusConnection::systemBus();
+    return QDBusConnection::connectToBus(busAddress, name);
+}
+
+QString PathProp(const QVariantMap& props, const char* key)
+{
+    return props.value(QLatin1String(key)).value<QDBusObjectPath>().path();
+}
+
+std::string LowerUuid(const QVariantMap& props)
+{
+    return props.value(QStringLiteral("UUID")).toString().toLower().toStdString();
+}
+
+bool Answered(const QDBusMessage& reply)
+{
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+} // namespace
+
+TBluezCore::TBluezCore(TBluezBackend& backend, const QString& busAddress)
+    : FBackend(backend)
+    , FConnName(busAddress.isEmpty() ? QString() : NewConnectionName())
+    , FBus(OpenBus(busAddress, FConnName))
+{
+    bluez::RegisterDBusTypes();
+    FDiscoveryTimer.setSingleShot(true);
+    connect(&FDiscoveryTimer, &QTimer::timeout, this, [this] { StopScan(); });
+    if (!FBus.isConnected())
+        return;
+    FBus.connect(bluez::Service, QStringLiteral("/"), bluez::ObjectManager, QStringLiteral("InterfacesAdded"), this,
+                 SLOT(OnInterfacesAdded(QDBusMessage)));
+    FBus.connect(bluez::Service, QStringLiteral("/"), bluez::ObjectManager, QStringLiteral("InterfacesRemoved"), this,
+                 SLOT(OnInterfacesRemoved(QDBusMessage)));
+    // Every object of org.bluez: devices report RSSI and connection state,
+    // characteristics their notified values.
+    FBus.connect(bluez::Service, QString(), bluez::Properties, QStringLiteral("PropertiesChanged"), this,
+                 SLOT(OnPropertiesChanged(QDBusMessage)));
+}
+
+TBluezCore::~TBluezCore()
+{
+    if (!FConnName.isEmpty())
+        QDBusConnection::disconnectFromBus(FConnName);
+}
+
+void TBluezCore::CallBluez(const QString& path, const QString& iface, const QString& method,
+                           const QVariantList& args, int timeoutMs, TReplyFn done)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(bluez::Service, path, iface, method);
+    call.setArguments(args);
+    ++FOutstanding;
+    auto* watcher = new QDBusPendingCallWatcher(FBus.asyncCall(call, timeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, done = std::move(done)] {
+        watcher->deleteLater();
+        --FOutstanding;
+        done(watcher->reply());
+        QuitWhenIdle();
+    });
+}
+
+void TBluezCore::QuitWhenIdle()
+{
+    if (FClosing && FOutstanding == 0)
+        QThread::currentThread()->quit();
+}
+
+void TBluezCore::RunDown()
+{
+    FClosing = true;
+    if (FDiscovering)
+        StopScan();
+    QTimer::singleShot(std::min(FBackend.Timeouts.CallMs, kRunDownMs), this,
+                       [] { QThread::currentThread()->quit(); });
+    QuitWhenIdle();
+}
+
+// --- discovery -------------------------------------------------------------
+
+void TBluezCore::StartDiscovery(uint32_t timeoutMs, const TBluezWaitPtr& wait)
+{
+    if (!FBus.isConnected()) {
+        wait->Finish(false);
+        return;
+    }
+    const int ms = timeoutMs > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(timeoutMs);
+    // The adapter is looked up anew each time: it may have been plugged in,
+    // powered on or replaced since the last scan.
+    CallBluez(QStringLiteral("/"), bluez::ObjectManager, QStringLiteral("GetManagedObjects"), {},
+              FBackend.Timeouts.CallMs, [this, ms, wait](const QDBusMessage& reply) {
+                  if (FClosing || !Answered(reply) || reply.signature() != kManagedObjectsSig) {
+                      wait->Finish(false);
+                      return;
+                  }
+                  const auto objects = qdbus_cast<TDBusManagedObjects>(reply.arguments().at(0));
+                  QString adapter;
+                  bool powered = false;
+                  for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
+                      if (it->contains(bluez::Adapter)) {
+                          adapter = it.key().path();
+                          powered = it->value(bluez::Adapter).value(QStringLiteral("Powered")).toBool();
+                          break;
+                      }
+                  }
+                  if (adapter.isEmpty() || !powered) {
+                      wait->Finish(false);
+                      return;
+                  }
+                  if (adapter != FAdapterPath && FDiscovering)
+                      StopScan();
+                  FAdapterPath = adapter;
+                  for (auto it = objects.cbegin(); it != objects.cend(); ++it)
+                      if (it->contains(bluez::Device) && OnAdapter(it.key().path(), it->value(bluez::Device)))
+                          ApplyDeviceProps(DeviceAt(it.key().path()), it->value(bluez::Device));
+                  if (FDiscovering) {
+                      ScanRunning(ms, objects);
+                      wait->Finish(true);
+                      return;
+                  }
+                  StartScanOnAdapter(adapter, ms, wait);
+              });
+}
+
+void TBluezCore::StartScanOnAdapter(const QString& adapter, int timeoutMs, const TBluezWaitPtr& wait)
+{
+    // Low energy only, and every advertisement reported, so that a waiting
+    // list sees the RSSI of a printer change while the scan runs.
+    const QVariantMap filter{{QStringLiteral("Transport"), QStringLiteral("le")},
+                             {QStringLiteral("DuplicateData"), true}};
+    CallBluez(adapter, bluez::Adapter, QStringLiteral("SetDiscoveryFilter"), {filter}, FBackend.Timeouts.CallMs,
+              [this, adapter, timeoutMs, wait](const QDBusMessage& reply) {
+                  if (FClosing || !Answered(reply)) {
+                      wait->Finish(false);
+                      return;
+                  }
+                  CallBluez(adapter, bluez::Adapter, QStringLiteral("StartDiscovery"), {}, FBackend.Timeouts.CallMs,
+                            [this, timeoutMs, wait](const QDBusMessage& reply) {
+                                if (!Answered(reply)) {
+                                    wait->Finish(false);
+                                    return;
+                                }
+                                FDiscovering = true;
+                                if (FClosing) {
+                                    StopScan();
+                                    wait->Finish(false);
+                                    return;
+                                }
+                                ScanRunning(timeoutMs, {});
+                                wait->Finish(true);
+                            });
+              });
+}
+
+void TBluezCore::ScanRunning(int timeoutMs, const TDBusManagedObjects& objects)
+{
+    FDiscoveryTimer.start(timeoutMs);
+    // Devices BlueZ already holds with a fresh RSSI are in range now, yet
+    // will not be added again; report them as the scan's first results.
+    for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
+        const QVariantMap props = it->value(bluez::Device);
+        if (props.contains(QStringLiteral("RSSI")) && OnAdapter(it.key().path(), props))
+            ReportDevice(DeviceAt(it.key().path()), props.value(QStringLiteral("RSSI")).toInt());
+    }
+}
+
+void TBluezCore::CancelDiscovery()
+{
+    if (FDiscovering)
+        StopScan();
+}
+
+void TBluezCore::StopScan()
+{
+    FDiscoveryTimer.stop();
+    if (!FDiscovering)
+        return;
+    FDiscovering = false;
+    CallBluez(FAdapterPath, bluez::Adapter, QStringLiteral("StopDiscovery"), {}, FBackend.Timeouts.CallMs,
+              [](const QDBusMessage&) {});
+}
+
+bool TBluezCore::OnAdapter(const QString& path, const QVariantMap& deviceProps) const
+{
+    if (FAdapterPath.isEmpty())
+        return true;
+    const QString adapter = PathProp(deviceProps, "Adapter");
+    if (!adapter.isEmpty())
+        return adapter == FAdapterPath;
+    return path.startsWith(FAdapterPath + QLatin1Char('/'));
+}
+
+void TBluezCore::ReportDevice(TBluezDevice& device, int rssi)
+{
+    if (!FDiscovering || FClosing)
+        return;
+    FBackend.Emit([&](TBleListener& l) { l.DeviceDiscovered(&device, rssi); });
+}
+
+// --- device objects --------------------------------------------------------
+
+TBluezDevice* TBluezCore::FindDevice(const QString& path) const
+{
+    const auto it = FDevices.find(path);
+    return it == FDevices.end() ? nullptr : it->second;
+}
+
+TBluezDevice& TBluezCore::DeviceAt(const QString& path)
+{
+    if (TBluezDevice* d = FindDevice(path))
+        return *d;
+    FOwnedDevices.push_back(std::make_unique<TBluezDevice>(FBackend, path));
+    TBluezDevice* d = FOwnedDevices.back().get();
+    FDevices[path] = d;
+    return *d;
+}
+
+void TBluezCore::ApplyDeviceProps(TBluezDevice& device, const QVariantMap& props)
+{
+    if (props.contains(QStringLiteral("Name")))
+        device.SetName(props.value(QStringLiteral("Name")).toString().toStdString());
+    if (props.contains(QStringLiteral("Address")))
+        device.SetAddress(props.value(QStringLiteral("Address")).toString().toStdString());
+    if (props.contains(QStringLiteral("Connected")) && !props.value(QStringLiteral("Connected")).toBool())
+        DeviceDown(device);
+}
+
+void TBluezCore::OnInterfacesAdded(const QDBusMessage& msg)
+{
+    if (msg.signature() != QLatin1String("oa{sa{sv}}") || msg.arguments().size() != 2)
+        return;
+    const QString path = msg.arguments().at(0).value<QDBusObjectPath>().path();
+    const auto ifaces = qdbus_cast<TDBusInterfaceMap>(msg.arguments().at(1));
+    if (!ifaces.contains(bluez::Device))
+        return;
+    const QVariantMap props = ifaces.value(bluez::Device);
+    if (!OnAdapter(path, props))
+        return;
+    TBluezDevice& device = DeviceAt(path);
+    ApplyDeviceProps(device, props);
+    if (props.contains(QStringLiteral("RSSI")))
+        ReportDevice(device, props.value(QStringLiteral("RSSI")).toInt());
+}
+
+void TBluezCore::OnInterfacesRemoved(const QDBusMessage& msg)
+{
+    if (msg.signature() != QLatin1String("oas") || msg.arguments().size() != 2)
+        return;
+    const QString path = msg.arguments().at(0).value<QDBusObjectPath>().path();
+    const QStringList ifaces = msg.arguments().at(1).toStringList();
+    if (ifaces.contains(bluez::Device)) {
+        if (TBluezDevice* d = FindDevice(path))
+            DeviceDown(*d);
+    }
+    if (ifaces.contains(bluez::GattCharacteristic)) {
+        const auto it = FChars.find(path);
+        if (it != FChars.end())
+            it->second->SetLive(false);
+    }
+}
+
+void TBluezCore::OnPropertiesChanged(const QDBusMessage& msg)
+{
+    if (msg.signature() != QLatin1String("sa{sv}as") || msg.arguments().size() != 3)
+        return;
+    const QString iface = msg.arguments().at(0).toString();
+    const auto changed = qdbus_cast<QVariantMap>(msg.arguments().at(1));
+    const QString path = msg.path();
+
+    if (iface == bluez::GattCharacteristic) {
+        if (!changed.contains(QStringLiteral("Value")))
+            return;
+        const auto it = FChars.find(path);
+        if (it == FChars.end() || !it->second->Live())
+            return;
+        const QByteArray bytes = changed.value(QStringLiteral("Value")).toByteArray();
+        const std::vector<uint8_t> value(bytes.begin(), bytes.end());
+        TBluezCharacteristic* ch = it->second;
+        FBackend.Emit([&](TBleListener& l) { l.CharacteristicChanged(&ch->Device(), ch, value); });
+        return;
+    }
+    if (iface != bluez::Device)
+        return;
+    TBluezDevice* device = FindDevice(path);
+    if (!device)
+        return;
+    ApplyDeviceProps(*device, changed);
+    if (changed.value(QStringLiteral("ServicesResolved")).toBool())
+        FetchServices(*device);
+    if (changed.contains(QStringLiteral("RSSI")))
+        ReportDevice(*device, changed.value(QStringLiteral("RSSI")).toInt());
+}
+
+// --- connection and GATT ---------------------------------------------------
+
+void TBluezCore::DiscoverServices(TBluezDevice& device, const TBluezWaitPtr& wait)
+{
+    if (!FBus.isConnected()) {
+        wait->Finish(false);
+        return;
+    }
+    FResolvePending.insert(&device);
+    // BlueZ answers Connect once the link is up, often before the services
+    // are resolved; completion is then ServicesResolved turning true. When the
+    // device was connected and resolved already, no such change comes, so the
+    // answer itself looks at the object tree once.
+    CallBluez(device.Path(), bluez::Device, QStringLiteral("Connect"), {}, FBackend.Timeouts.ConnectMs,
+              [this, &device](const QDBusMessage&) { FetchServices(device); });
+    wait->Finish(true);
+}
+
+void TBluezCore::FetchServices(TBluezDevice& device)
+{
+    if (!FResolvePending.count(&device) || FClosing)
+        return;
+    CallBluez(QStringLiteral("/"), bluez::ObjectManager, QStringLiteral("GetManagedObjects"), {},
+              FBackend.Timeouts.CallMs, [this, &device](const QDBusMessage& reply) {
+                  if (!FResolvePending.count(&device) || !Answered(reply)
+                      || reply.signature() != kManagedObjectsSig)
+                      return;
+                  const auto objects = qdbus_cast<TDBusManagedObjects>(reply.arguments().at(0));
+                  const QVariantMap props = objects.value(QDBusObjectPath(device.Path())).value(bluez::Device);
+                  if (!props.value(QStringLiteral("ServicesResolved")).toBool())
+                      return;
+                  FResolvePending.erase(&device);
+                  BuildServices(device, objects);
+                  FBackend.Emit([&](TBleListener& l) { l.ServicesDiscovered(&device); });
+              });
+}
+
+void TBluezCore::BuildServices(TBluezDevice& device, const TDBusManagedObjects& objects)
+{
+    const QString devPath = device.Path();
+    std::vector<TBleService*> services;
+    // Object paths of one device sort in handle order, which is the order
+    // the printer declares its services and characteristics in.
+    for (auto s = objects.cbegin(); s != objects.cend(); ++s) {
+        if (!s->contains(bluez::GattService))
+            continue;
+        const QVariantMap sprops = s->value(bluez::GattService);
+        const QString spath = s.key().path();
+        const QString owner = PathProp(sprops, "Device");
+        if (owner.isEmpty() ? !spath.startsWith(devPath + QLatin1Char('/')) : owner != devPath)
+            continue;
+        std::vector<TBleCharacteristic*> chars;
+        for (auto c = objects.cbegin(); c != objects.cend(); ++c) {
+            if (!c->contains(bluez::GattCharacteristic))
+                continue;
+            const QVariantMap cprops = c->value(bluez::GattCharacteristic);
+            const QString cpath = c.key().path();
+            const QString parent = PathProp(cprops, "Service");
+            if (parent.isEmpty() ? !cpath.startsWith(spath + QLatin1Char('/')) : parent != spath)
+                continue;
+            const uint32_t flags = bluez::CharPropsFromFlags(cprops.value(QStringLiteral("Flags")).toStringList());
+            chars.push_back(&CharAt(cpath, device, LowerUuid(cprops), flags));
+        }
+        services.push_back(&ServiceAt(spath, LowerUuid(sprops), chars));
+    }
+    device.SetServices(std::move(services));
+}
+
+TBluezCharacteristic& TBluezCore::CharAt(const QString& path, TBluezDevice& device, const std::string& uuid,
+                                         uint32_t props)
+{
+    const auto it = FChars.find(path);
+    if (it != FChars.end() && &it->second->Device() == &device && it->second->Uuid() == uuid
+        && it->second->Properties() == props) {
+        it->second->SetLive(true);
+        return *it->second;
+    }
+    // A different characteristic under an old path: the old object stays
+    // valid for whoever still holds it, but answers false from now on.
+    if (it != FChars.end())
+        it->second->SetLive(false);
+    FOwnedChars.push_back(std::make_unique<TBluezCharacteristic>(FBackend, device, path, uuid, props));
+    FChars[path] = FOwnedChars.back().get();
+    return *FOwnedChars.back();
+}
+
+TBluezService& TBluezCore::ServiceAt(const QString& path, const std::string& uuid,
+                                     const std::vector<TBleCharacteristic*>& chars)
+{
+    const auto it = FServices.find(path);
+    if (it != FServices.end() && it->second->Uuid() == uuid && it->second->Characteristics() == chars)
+        return *it->second;
+    FOwnedServices.push_back(std::make_unique<TBluezService>(path, uuid, chars));
+    FServices[path] = FOwnedServices.back().get();
+    return *FOwnedServices.back();
+}
+
+void TBluezCore::DeviceDown(TBluezDevice& device)
+{
+    FResolvePending.erase(&device);
+    for (auto& [path, ch] : FChars)
+        if (&ch->Device() == &device)
+            ch->SetLive(false);
+    // A write in flight would otherwise hang on until BlueZ's own timeout.
+    const auto range = FDeviceWaits.equal_range(&device);
+    for (auto it = range.first; it != range.second; ++it)
+        it->second->Finish(false);
+    FDeviceWaits.erase(range.first, range.second);
+}
+
+void TBluezCore::TrackWait(TBluezDevice& device, const TBluezWaitPtr& wait)
+{
+    FDeviceWaits.emplace(&device, wait);
+}
+
+void TBluezCore::AnswerWait(TBluezDevice& device, const TBluezWaitPtr& wait, bool ok)
+{
+    const auto range = FDeviceWaits.equal_range(&device);
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == wait) {
+            FDeviceWaits.erase(it);
+            break;
+        }
+    }
+    wait->Finish(ok);
+}
+
+void TBluezCore::SetNotify(TBluezCharacteristic& ch, bool enable, const TBluezWaitPtr& wait)
+{
+    if (!ch.Live() || !FBus.isConnected()) {
+        wait->Finish(false);
+        return;
+    }
+    TBluezDevice& device = ch.Device();
+    TrackWait(device, wait);
+    CallBluez(ch.Path(), bluez::GattCharacteristic, enable ? QStringLiteral("StartNotify") : QStringLiteral("StopNotify"),
+              {}, FBackend.Timeouts.CallMs,
+              [this, &device, wait](const QDBusMessage& reply) { AnswerWait(device, wait, Answered(reply)); });
+}
+
+void TBluezCore::Write(TBluezCharacteristic& ch, const QByteArray& value, const TBluezWaitPtr& wait)
+{
+    if (!ch.Live() || !FBus.isConnected()) {
+        wait->Finish(false);
+        return;
+    }
+    // "command" is BlueZ's write without response: it answers once the packet
+    // is queued to the controller, which paces the sender by the link.
+    const bool command = (ch.Properties() & cpWriteWithoutResponse) != 0;
+    const QVariantMap options{{QStringLiteral("type"), command ? QStringLiteral("command") : QStringLiteral("request")}};
+    TBluezDevice& device = ch.Device();
+    TrackWait(device, wait);
+    CallBluez(ch.Path(), bluez::GattCharacteristic, QStringLiteral("WriteValue"), {value, options},
+              FBackend.Timeouts.WriteMs,
+              [this, &device, wait](const QDBusMessage& reply) { AnswerWait(device, wait, Answered(reply)); });
+}
+
+void TBluezCore::Disconnect(TBluezDevice& device)
+{
+    DeviceDown(device);
+    CallBluez(device.Path(), bluez::Device, QStringLiteral("Disconnect"), {}, FBackend.Timeouts.CallMs,
+              [](const QDBusMessage&) {});
+}
