@@ -99,36 +99,66 @@ void ThresholdToMono(const TNbGrayImage& Gray, uint8_t Threshold, uint8_t* ADots
   for (std::size_t i = 0; i < n; ++i) ADots[i] = src[i] < Threshold ? 1 : 0;
 }
 
+// The four shares of the error a pixel of work value v passes on. Every
+// error lies within -255..255 (ink leaves v < Threshold <= 255, paper
+// v - 255 with v >= Threshold >= 0, and the shares that arrive at a pixel add
+// up to at most 16/16 of such an error), so every work value lies within
+// -255..510 and the shares of all of them fit one small table. Looking the
+// shares up keeps the chain from one pixel to the next down to an addition
+// and a load.
+struct TShares {
+  int16_t Right;      // (e * 7) / 16 for (X + 1, Y)
+  int16_t DownLeft;   // (e * 3) / 16
+  int16_t Down;       // (e * 5) / 16
+  int16_t DownRight;  // (e * 1) / 16
+};
+
+constexpr int32_t kMinWork = -255;
+constexpr int32_t kMaxWork = 510;
+
+void FillShares(int32_t AThreshold, TShares* AShares) {
+  for (int32_t v = kMinWork; v <= kMaxWork; ++v) {
+    const int32_t e = v < AThreshold ? v : v - 255;
+    // Integer division truncates toward zero: an error of -1 passes nothing.
+    AShares[v - kMinWork] = {static_cast<int16_t>((e * 7) / 16), static_cast<int16_t>((e * 3) / 16),
+                             static_cast<int16_t>((e * 5) / 16), static_cast<int16_t>(e / 16)};
+  }
+}
+
 // Floyd-Steinberg, every row left to right. Errors only ever travel one row
-// down, so two row buffers give exactly the values a whole-image work buffer
-// would, with far less memory traffic. The rows carry one guard cell on each
-// side that takes the shares falling off the left and right edges; those are
-// dropped, as are the shares below the last row.
+// down, so a single row of pending errors gives exactly the values a
+// whole-image work buffer would: pixel X reads what the row above left for
+// it, and column X - 1, which no later pixel of this row touches, takes its
+// final value for the next row at the same moment. The shares still open for
+// columns X and X + 1 stay in registers. A guard cell left of the row takes
+// the share that falls off the left edge; what falls off the right edge and
+// below the last row is dropped.
 void DitherToMono(const TNbGrayImage& Gray, uint8_t Threshold, uint8_t* ADots) {
   const int32_t w = Gray.Width;
   const int32_t h = Gray.Height;
   if (w == 0 || h == 0) return;
-  std::vector<int32_t> rows(2 * (static_cast<std::size_t>(w) + 2), 0);
-  int32_t* cur = rows.data() + 1;       // errors arriving in this row
-  int32_t* next = cur + (w + 2);        // errors for the row below
+  TShares table[kMaxWork - kMinWork + 1];
+  FillShares(Threshold, table);
+  const TShares* shares = table - kMinWork;
+  std::vector<int32_t> pending(static_cast<std::size_t>(w) + 1, 0);
+  int32_t* err = pending.data() + 1;
   const int32_t threshold = Threshold;
   for (int32_t y = 0; y < h; ++y) {
     const uint8_t* src = Gray.Pixels.data() + static_cast<std::size_t>(y) * w;
     uint8_t* dst = ADots + static_cast<std::size_t>(y) * w;
-    next[-1] = 0;
-    next[0] = 0;
-    int32_t right = 0;  // share for (X + 1, Y)
+    int32_t right = 0;      // share for (X + 1, Y)
+    int32_t belowLeft = 0;  // collected so far for (X - 1, Y + 1)
+    int32_t below = 0;      // collected so far for (X, Y + 1)
     for (int32_t x = 0; x < w; ++x) {
-      const int32_t v = src[x] + cur[x] + right;
-      const bool ink = v < threshold;
-      dst[x] = ink ? 1 : 0;
-      const int32_t e = ink ? v : v - 255;
-      right = (e * 7) / 16;
-      next[x - 1] += (e * 3) / 16;
-      next[x] += (e * 5) / 16;
-      next[x + 1] = e / 16;  // first share to reach that cell in this row
+      const int32_t v = src[x] + err[x] + right;
+      dst[x] = v < threshold ? 1 : 0;
+      const TShares& s = shares[v];
+      right = s.Right;
+      err[x - 1] = belowLeft + s.DownLeft;
+      belowLeft = below + s.Down;
+      below = s.DownRight;
     }
-    std::swap(cur, next);
+    err[w - 1] = belowLeft;
   }
 }
 

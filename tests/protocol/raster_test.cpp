@@ -224,13 +224,24 @@ TEST(GrayToMono, DitherMatchesWholeImageDiffusion) {
   const struct { int32_t w, h; } sizes[] = {{1, 1}, {1, 9}, {9, 1}, {2, 2}, {3, 5}, {17, 13}, {384, 20}};
   for (const auto& s : sizes) {
     for (int threshold : {0, 1, 77, 128, 200, 255}) {
-      TNbGrayImage g;
-      g.Init(s.w, s.h, 0);
-      for (auto& p : g.Pixels) p = static_cast<uint8_t>(byte(rng));
-      SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h) + " t=" +
-                   std::to_string(threshold));
-      EXPECT_EQ(NbGrayToMono(g, true, static_cast<uint8_t>(threshold)).Dots,
-                ReferenceDither(g, threshold));
+      // Noise, and hard stripes and checks of black and white, which drive
+      // the errors to their extremes.
+      for (int pattern = 0; pattern < 3; ++pattern) {
+        TNbGrayImage g;
+        g.Init(s.w, s.h, 0);
+        for (int32_t y = 0; y < s.h; ++y) {
+          for (int32_t x = 0; x < s.w; ++x) {
+            const uint8_t v = pattern == 0   ? static_cast<uint8_t>(byte(rng))
+                              : pattern == 1 ? (x % 2 ? 255 : 0)
+                                             : ((x + y) % 2 ? 0 : 255);
+            g.SetPixel(x, y, v);
+          }
+        }
+        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h) + " t=" +
+                     std::to_string(threshold) + " pattern " + std::to_string(pattern));
+        EXPECT_EQ(NbGrayToMono(g, true, static_cast<uint8_t>(threshold)).Dots,
+                  ReferenceDither(g, threshold));
+      }
     }
   }
 }
