@@ -1,0 +1,241 @@
+#include "model/label_render.h"
+
+#include "model/model_error.h"
+#include "model/render_canvas.h"
+#include "model/render_math.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+const QColor KBlack(0, 0, 0);
+const QColor KWhite(255, 255, 255);
+const QColor KSilver(192, 192, 192);
+
+// Beyond this the font engine refuses the size and falls back to its default,
+// which would print a giant character as a tiny one; such a glyph is larger
+// than any label anyway.
+constexpr int KMaxFontPixels = 32767;
+
+int AlignFlags(TLblAlign A)
+{
+    switch (A) {
+    case laCenter:
+        return Qt::AlignHCenter;
+    case laRight:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// Line breaks are CR LF in label texts; the text layout only knows LF.
+QString WithPlainLineBreaks(QString S)
+{
+    S.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    S.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return S;
+}
+
+void DrawTextElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo)
+{
+    const QString s = WithPlainLineBreaks(ExpandPlaceholders(E.Text, CopyNo));
+    if (E.Inverted) {
+        FillDots(Canvas, B, KBlack);
+    }
+    // The text runs 2 dots inside the box on the left and right.
+    const int64_t tl = static_cast<int64_t>(B.Left) + 2;
+    const int64_t tr = static_cast<int64_t>(B.Right) - 2;
+    const int64_t bh = static_cast<int64_t>(B.Bottom) - B.Top;
+    if (tl >= tr || bh < 1 || s.isEmpty()) {
+        return;
+    }
+    const int flags = Qt::TextWordWrap | Qt::AlignTop | AlignFlags(E.Align);
+    const QRect measureBox(CheckedDots(tl), B.Top, CheckedDots(tr - tl), CheckedDots(bh));
+
+    Canvas.save();
+    Canvas.setFont(ElementFont(E));
+    Canvas.setPen(E.Inverted ? KWhite : KBlack);
+    Canvas.setBrush(Qt::NoBrush);
+    // Measured with the very font and flags it is drawn with, so the centring
+    // matches what appears.
+    const int64_t needed = Canvas.boundingRect(measureBox, flags, s).height();
+    const int64_t offset = std::max<int64_t>(0, (bh - needed) / 2);
+    const QRect drawBox(measureBox.left(), CheckedDots(B.Top + offset), measureBox.width(),
+                        CheckedDots(bh - offset));
+    Canvas.setClipRect(drawBox, Qt::IntersectClip);
+    Canvas.drawText(drawBox, flags, s);
+    Canvas.restore();
+}
+
+void DrawImageElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, bool ForPrint)
+{
+    const QImage& pic = E.Image();
+    if (!pic.isNull()) {
+        DrawPicture(Canvas, pic, B, 0, E.Dither, ForPrint, E.KeepAspect ? bmFit : bmStretch);
+        return;
+    }
+    if (ForPrint) {
+        return;  // an empty picture frame is an editing aid, never printed
+    }
+    DrawOutline(Canvas, TOutlineShape::Rectangle, B, 1, KSilver, std::nullopt);
+    DrawLineDots(Canvas, QPoint(B.Left, B.Top), QPoint(B.Right, B.Bottom), KSilver);
+    DrawLineDots(Canvas, QPoint(B.Right, B.Top), QPoint(B.Left, B.Bottom), KSilver);
+}
+
+void DrawShapeElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B)
+{
+    const int lw = std::max(E.LineWidth, 1);
+    const int64_t k = lw / 2;
+    // Inset by half the pen so that the centred pen stays inside the box.
+    const TDotRect r{CheckedDots(B.Left + k), CheckedDots(B.Top + k), CheckedDots(B.Right - k + 1),
+                     CheckedDots(B.Bottom - k + 1)};
+    DrawOutline(Canvas, E.Kind == ekEllipse ? TOutlineShape::Ellipse : TOutlineShape::Rectangle, r, lw,
+                KBlack, E.Filled ? std::optional<QColor>(KBlack) : std::nullopt);
+}
+
+void DrawLineElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B)
+{
+    // A line is a bar across the full length of its box, centred in the
+    // other direction; a square box gives a horizontal one.
+    const int64_t lw = std::max(E.LineWidth, 1);
+    if (E.W < E.H) {
+        const int64_t cx = (static_cast<int64_t>(B.Left) + B.Right) / 2;
+        FillDots(Canvas, cx - lw / 2, B.Top, cx - lw / 2 + lw, B.Bottom, KBlack);
+    } else {
+        const int64_t cy = (static_cast<int64_t>(B.Top) + B.Bottom) / 2;
+        FillDots(Canvas, B.Left, cy - lw / 2, B.Right, cy - lw / 2 + lw, KBlack);
+    }
+}
+
+}  // namespace
+
+QFont ElementFont(const TLabelElement& E)
+{
+    QFont font(E.FontName);
+    font.setPixelSize(std::clamp(E.FontSize, 4, KMaxFontPixels));
+    font.setBold(E.Bold);
+    font.setItalic(E.Italic);
+    font.setUnderline(E.Underline);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+void DrawCorner(QPainter& Canvas, int32_t X, int32_t Y, int DX, int DY)
+{
+    const auto fill = [&](int64_t X1, int64_t Y1, int64_t X2, int64_t Y2) {
+        FillDots(Canvas, std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2), KBlack);
+    };
+    const int64_t x = X, y = Y;
+    fill(x, y, x + 36 * DX, y + 4 * DY);
+    fill(x, y, x + 4 * DX, y + 36 * DY);
+    fill(x + 10 * DX, y + 10 * DY, x + 16 * DX, y + 16 * DY);
+}
+
+void TLabelDoc::RenderTo(QImage& Bmp, bool ForPrint, int CopyNo) const
+{
+    const int32_t w = DesignWidth();
+    const int32_t h = DesignHeight();
+    if (w < 1 || h < 1) {
+        throw EModelError(QStringLiteral("Ungültige Etikettengröße (%1 × %2 Punkte)").arg(w).arg(h));
+    }
+    if (Bmp.width() != w || Bmp.height() != h || Bmp.format() != QImage::Format_RGB32) {
+        Bmp = QImage(w, h, QImage::Format_RGB32);
+        if (Bmp.isNull()) {
+            throw EModelError(
+                QStringLiteral("Nicht genügend Speicher für das Etikett (%1 × %2 Punkte)").arg(w).arg(h));
+        }
+    }
+    Bmp.fill(Qt::white);
+    QPainter canvas(&Bmp);
+    PrepareDotCanvas(canvas);
+    DrawBackground(canvas, ForPrint);
+    for (const auto& e : Elements) {
+        DrawElement(canvas, *e, CopyNo, ForPrint);
+    }
+}
+
+QImage TLabelDoc::RenderBitmap(bool ForPrint, int CopyNo) const
+{
+    QImage bmp;
+    RenderTo(bmp, ForPrint, CopyNo);
+    return bmp;
+}
+
+void TLabelDoc::DrawBackground(QPainter& Canvas, bool ForPrint) const
+{
+    const int64_t W = DesignWidth();
+    const int64_t H = DesignHeight();
+    const auto rect = [](int64_t L, int64_t T, int64_t R, int64_t B) {
+        return TDotRect{CheckedDots(L), CheckedDots(T), CheckedDots(R), CheckedDots(B)};
+    };
+    switch (BgPreset) {
+    case bpNone:
+        break;
+    case bpFrame:
+        DrawOutline(Canvas, TOutlineShape::Rectangle, rect(2, 2, W - 1, H - 1), 4, KBlack, std::nullopt);
+        break;
+    case bpDoubleFrame:
+        DrawOutline(Canvas, TOutlineShape::Rectangle, rect(2, 2, W - 1, H - 1), 4, KBlack, std::nullopt);
+        DrawOutline(Canvas, TOutlineShape::Rectangle, rect(10, 10, W - 9, H - 9), 2, KBlack, std::nullopt);
+        break;
+    case bpRounded:
+        DrawOutline(Canvas, TOutlineShape::RoundRect, rect(3, 3, W - 2, H - 2), 4, KBlack, std::nullopt, 48,
+                    48);
+        break;
+    case bpDotted:
+        for (int64_t x = 4; x < W - 8; x += 14) {
+            FillDots(Canvas, x, 3, x + 6, 9, KBlack);
+            FillDots(Canvas, x, H - 9, x + 6, H - 3, KBlack);
+        }
+        for (int64_t y = 4; y < H - 8; y += 14) {
+            FillDots(Canvas, 3, y, 9, y + 6, KBlack);
+            FillDots(Canvas, W - 9, y, W - 3, y + 6, KBlack);
+        }
+        break;
+    case bpCorners:
+        DrawCorner(Canvas, 4, 4, 1, 1);
+        DrawCorner(Canvas, CheckedDots(W - 4), 4, -1, 1);
+        DrawCorner(Canvas, 4, CheckedDots(H - 4), 1, -1);
+        DrawCorner(Canvas, CheckedDots(W - 4), CheckedDots(H - 4), -1, -1);
+        break;
+    case bpStripes:
+        // Bars 4, 3 and 2 dots thick from the top edge inwards, mirrored at
+        // the bottom.
+        for (int64_t i = 0; i < 3; ++i) {
+            FillDots(Canvas, 0, 7 * i, W, 7 * i + 4 - i, KBlack);
+            FillDots(Canvas, 0, H - 7 * i - (4 - i), W, H - 7 * i, KBlack);
+        }
+        break;
+    case bpImage: {
+        const QImage& bg = BgImage();
+        if (!bg.isNull()) {
+            DrawPicture(Canvas, bg, rect(0, 0, W, H), BgLighten, BgDither, ForPrint, BgMode);
+        }
+        break;
+    }
+    }
+}
+
+void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint) const
+{
+    const TDotRect b = E.BoundsRect();
+    switch (E.Kind) {
+    case ekText:
+        DrawTextElement(Canvas, E, b, CopyNo);
+        break;
+    case ekImage:
+        DrawImageElement(Canvas, E, b, ForPrint);
+        break;
+    case ekRect:
+    case ekEllipse:
+        DrawShapeElement(Canvas, E, b);
+        break;
+    case ekLine:
+        DrawLineElement(Canvas, E, b);
+        break;
+    }
+}
