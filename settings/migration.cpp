@@ -71,12 +71,15 @@ void MigrateSettingsFile(const QString& AOldDir)
         return;
     const std::optional<QByteArray> Data = ReadWholeFile(OldIni);
     CheckOk(Data.has_value());
-    // A byte-order mark decodes to U+FEFF and is written back unchanged.
-    QString Text = QString::fromUtf8(*Data);
+    // Qt drops a byte-order mark while decoding; the new file keeps the old
+    // file's choice.
+    const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+    const bool HasBom = Data->startsWith(Bom);
+    QString Text = QString::fromUtf8(HasBom ? Data->mid(Bom.size()) : *Data);
     Text.replace(QDir::toNativeSeparators(AOldDir), QDir::toNativeSeparators(TAppSettings::AppDir()),
                  Qt::CaseInsensitive);
     Text.replace(QStringLiteral(".nblabel"), QStringLiteral(".pellwerk"), Qt::CaseInsensitive);
-    WriteWholeFile(TAppSettings::IniFileName(), Text.toUtf8());
+    WriteWholeFile(TAppSettings::IniFileName(), (HasBom ? Bom : QByteArray()) + Text.toUtf8());
 }
 
 } // namespace

@@ -29,6 +29,11 @@ void WriteWholeFile(const QString& AFileName, const QByteArray& AData)
     bool Ok = File.open(QIODevice::WriteOnly);
     if (Ok)
         Ok = File.write(AData) == AData.size();
+    // Qt 6.4's commit() does not notice a short write that only happens when
+    // its buffer is flushed (a full disk), and would put the truncated file in
+    // place; flushing here first makes that failure visible.
+    if (Ok)
+        Ok = File.flush();
     if (Ok)
         Ok = File.commit();
     if (!Ok) {
