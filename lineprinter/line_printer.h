@@ -7,7 +7,7 @@
 // Lengths and positions count UTF-16 code units.
 
 #include "lineprinter/nb_font.h"
-#include "protocol/raster.h"
+#include "protocol/nimbo_protocol.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // Dot rasters as rows of text ("#" = ink, "." = paper), so a failing test
 // shows the picture it got.
 
-#include "protocol/raster.h"
+#include "protocol/nimbo_protocol.h"
 
 #include <cstdint>
 #include <string>
