@@ -13,11 +13,10 @@ std::optional<QByteArray> ReadWholeFile(const QString& AFileName)
     if (!QFileInfo::exists(AFileName))
         return std::nullopt;
     QFile File(AFileName);
-    if (!File.open(QIODevice::ReadOnly))
-        throw ESettingsError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden (%2).")
-                                 .arg(QDir::toNativeSeparators(AFileName), File.errorString()));
-    QByteArray Data = File.readAll();
-    if (File.error() != QFileDevice::NoError)
+    QByteArray Data;
+    if (File.open(QIODevice::ReadOnly))
+        Data = File.readAll();
+    if (!File.isOpen() || File.error() != QFileDevice::NoError)
         throw ESettingsError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden (%2).")
                                  .arg(QDir::toNativeSeparators(AFileName), File.errorString()));
     return Data;
