@@ -272,20 +272,23 @@ TEST(PackRow, BitOrderAndWidths) {
 }
 
 TEST(PackRow, MatchesDotByDot) {
-  // Whole groups go through the fast path; compare it with the plain rule on
-  // every byte value in every position.
+  // Whole groups of sixteen, a last group of eight and a ragged end take
+  // different paths; compare each with the plain rule on every byte value in
+  // every position.
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> byte(0, 255);
   std::bernoulli_distribution sparse(0.3);
-  TNbMonoImage m;
-  m.Init(389, 64);
-  for (auto& d : m.Dots) d = sparse(rng) ? static_cast<uint8_t>(byte(rng)) : 0;
-  for (int32_t y = 0; y < m.Height; ++y) {
-    std::vector<uint8_t> expected((m.Width + 7) / 8, 0);
-    for (int32_t x = 0; x < m.Width; ++x) {
-      if (m.GetDot(x, y) != 0) expected[x / 8] |= static_cast<uint8_t>(1u << (x % 8));
+  for (int32_t width : {1, 8, 15, 16, 24, 384, 389, 397}) {
+    TNbMonoImage m;
+    m.Init(width, 64);
+    for (auto& d : m.Dots) d = sparse(rng) ? static_cast<uint8_t>(byte(rng)) : 0;
+    for (int32_t y = 0; y < m.Height; ++y) {
+      std::vector<uint8_t> expected((m.Width + 7) / 8, 0);
+      for (int32_t x = 0; x < m.Width; ++x) {
+        if (m.GetDot(x, y) != 0) expected[x / 8] |= static_cast<uint8_t>(1u << (x % 8));
+      }
+      ASSERT_EQ(NbPackRow(m, y), expected) << "width " << width << " row " << y;
     }
-    ASSERT_EQ(NbPackRow(m, y), expected) << "row " << y;
   }
 }
 
