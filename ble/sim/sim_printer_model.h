@@ -89,6 +89,8 @@ public:
     int64_t BytesWritten() const;
     int64_t BytesWritten(const std::string& charUuid) const;
     int PacketsWritten() const;
+    // Size of every accepted packet on charUuid, in order.
+    std::vector<size_t> PacketSizes(const std::string& charUuid) const;
 
 protected:
     // Called with the model's lock held.
@@ -101,6 +103,9 @@ protected:
     void Notify(const std::vector<uint8_t>& value);
     void NotifyOn(const std::string& charUuid, const std::vector<uint8_t>& value);
     const TSimFaults& FaultsLocked() const { return FFaults; }
+    // Sends what Notify queued (call without the lock). Write, Pump and the
+    // other public members do this themselves.
+    void Flush(bool dropped = false);
 
     mutable std::mutex FMutex;
 
@@ -109,7 +114,6 @@ private:
         std::string CharUuid;
         std::vector<uint8_t> Value;
     };
-    void Flush(bool dropped);
     bool HasChar(const std::string& uuid) const;
 
     const std::string FName;
@@ -121,7 +125,12 @@ private:
     bool FConnected = false;
     std::vector<std::string> FSubscribed;
     std::vector<TPending> FOutbox;
-    std::vector<std::pair<std::string, int64_t>> FBytesPerChar;
+    struct TCharCount {
+        std::string Uuid;
+        int64_t Bytes = 0;
+        std::vector<size_t> Sizes;
+    };
+    std::vector<TCharCount> FPerChar;
     int64_t FBytes = 0;
     int FPackets = 0;
     std::mutex FEmitMutex; // keeps notifications in order across threads

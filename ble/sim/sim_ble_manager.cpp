@@ -1,0 +1,273 @@
+#include "ble/sim/sim_ble_manager.h"
+
+#include "ble/gatt_text.h"
+
+#include <algorithm>
+#include <atomic>
+
+class TSimDevice;
+
+class TSimCharacteristic : public TBleCharacteristic {
+public:
+    TSimCharacteristic(TSimDevice& device, TSimCharSpec spec) : FDevice(device), FSpec(std::move(spec)) {}
+    std::string Uuid() const override { return FSpec.Uuid; }
+    uint32_t Properties() const override { return FSpec.Properties; }
+    bool SetNotify(bool enable) override;
+    bool Write(const std::vector<uint8_t>& value) override;
+
+private:
+    TSimDevice& FDevice;
+    const TSimCharSpec FSpec;
+};
+
+class TSimService : public TBleService {
+public:
+    explicit TSimService(std::string uuid) : FUuid(std::move(uuid)) {}
+    std::string Uuid() const override { return FUuid; }
+    std::vector<TBleCharacteristic*> Characteristics() const override
+    {
+        std::vector<TBleCharacteristic*> out;
+        for (const auto& c : FChars)
+            out.push_back(c.get());
+        return out;
+    }
+    std::vector<std::unique_ptr<TSimCharacteristic>> FChars;
+
+private:
+    const std::string FUuid;
+};
+
+class TSimDevice : public TBleDevice {
+public:
+    TSimDevice(TSimBleManager& manager, std::shared_ptr<TSimPrinterModel> model, int rssi)
+        : FManager(manager), FModel(std::move(model)), FRssi(rssi)
+    {
+        for (const TSimServiceSpec& s : FModel->Services()) {
+            auto service = std::make_unique<TSimService>(s.Uuid);
+            for (const TSimCharSpec& c : s.Characteristics)
+                service->FChars.push_back(std::make_unique<TSimCharacteristic>(*this, c));
+            FServices.push_back(std::move(service));
+        }
+        FModel->SetNotifySink([this](const std::string& uuid, const std::vector<uint8_t>& value) {
+            TSimCharacteristic* c = Find(uuid);
+            if (!c)
+                return;
+            FManager.Post([this, c, value](TBleListener* l) { l->CharacteristicChanged(this, c, value); });
+        });
+        FModel->SetDropSink([this] { FConnected.store(false); });
+    }
+    ~TSimDevice() override
+    {
+        FModel->SetNotifySink(nullptr);
+        FModel->SetDropSink(nullptr);
+    }
+
+    std::string Name() const override { return FModel->Name(); }
+    std::string Address() const override { return FModel->Address(); }
+    bool DiscoverServices() override
+    {
+        const TSimFaults faults = FModel->Faults();
+        if (faults.RefuseDiscovery)
+            return false;
+        FModel->Connect();
+        FConnected.store(true);
+        FDiscovered.store(!faults.IgnoreDiscovery);
+        if (!faults.IgnoreDiscovery)
+            FManager.Post([this](TBleListener* l) { l->ServicesDiscovered(this); });
+        return true;
+    }
+    std::vector<TBleService*> Services() const override
+    {
+        // Nothing is known of a device whose discovery never finished.
+        std::vector<TBleService*> out;
+        if (FDiscovered.load())
+            for (const auto& s : FServices)
+                out.push_back(s.get());
+        return out;
+    }
+    void Disconnect() override
+    {
+        FConnected.store(false);
+        FModel->Disconnect();
+    }
+
+    TSimCharacteristic* Find(const std::string& uuid) const
+    {
+        for (const auto& s : FServices)
+            for (const auto& c : s->FChars)
+                if (NbSameUuid(c->Uuid(), uuid))
+                    return c.get();
+        return nullptr;
+    }
+
+    TSimBleManager& FManager;
+    const std::shared_ptr<TSimPrinterModel> FModel;
+    const int FRssi;
+    std::atomic<bool> FConnected{false};
+    std::atomic<bool> FDiscovered{false};
+    std::vector<std::unique_ptr<TSimService>> FServices;
+};
+
+bool TSimCharacteristic::SetNotify(bool enable)
+{
+    return FDevice.FConnected.load() && FDevice.FModel->SetNotify(FSpec.Uuid, enable);
+}
+
+bool TSimCharacteristic::Write(const std::vector<uint8_t>& value)
+{
+    return FDevice.FConnected.load() && FDevice.FModel->Write(FSpec.Uuid, value);
+}
+
+// --- manager -------------------------------------------------------------------
+
+TSimBleManager::TSimBleManager()
+{
+    FThread = std::thread([this] { Run(); });
+    std::lock_guard lock(FMutex);
+    FDispatcherId = FThread.get_id();
+}
+
+TSimBleManager::~TSimBleManager()
+{
+    {
+        std::lock_guard lock(FMutex);
+        FStop = true;
+    }
+    FCond.notify_all();
+    FThread.join();
+    FDevices.clear();
+}
+
+TBleDevice* TSimBleManager::AddPrinter(std::shared_ptr<TSimPrinterModel> model, int rssi)
+{
+    auto device = std::make_unique<TSimDevice>(*this, std::move(model), rssi);
+    TBleDevice* out = device.get();
+    std::lock_guard lock(FMutex);
+    FDevices.push_back(std::move(device));
+    return out;
+}
+
+TBleDevice* TSimBleManager::DeviceOf(const TSimPrinterModel* model) const
+{
+    std::lock_guard lock(FMutex);
+    for (const auto& d : FDevices)
+        if (d->FModel.get() == model)
+            return d.get();
+    return nullptr;
+}
+
+void TSimBleManager::SetDiscoveryRefused(bool refused)
+{
+    std::lock_guard lock(FMutex);
+    FRefused = refused;
+}
+
+int TSimBleManager::ScansStarted() const
+{
+    std::lock_guard lock(FMutex);
+    return FScans;
+}
+
+int TSimBleManager::ScansCancelled() const
+{
+    std::lock_guard lock(FMutex);
+    return FCancels;
+}
+
+void TSimBleManager::SetListener(TBleListener* listener)
+{
+    bool onDispatcher;
+    {
+        std::lock_guard lock(FMutex);
+        onDispatcher = std::this_thread::get_id() == FDispatcherId;
+    }
+    if (onDispatcher) {
+        FListener = listener; // the delivery lock is ours already
+        return;
+    }
+    std::lock_guard deliver(FDeliverMutex);
+    FListener = listener;
+}
+
+bool TSimBleManager::StartDiscovery(uint32_t)
+{
+    std::vector<std::pair<TSimDevice*, int>> devices;
+    {
+        std::lock_guard lock(FMutex);
+        if (FRefused)
+            return false;
+        ++FScans;
+        for (const auto& d : FDevices)
+            devices.emplace_back(d.get(), d->FRssi);
+    }
+    // Radios report a device more than once during a scan.
+    for (int round = 0; round < 2; ++round)
+        for (auto [device, rssi] : devices)
+            Post([device, rssi](TBleListener* l) { l->DeviceDiscovered(device, rssi); });
+    return true;
+}
+
+void TSimBleManager::CancelDiscovery()
+{
+    std::lock_guard lock(FMutex);
+    ++FCancels;
+}
+
+void TSimBleManager::Post(std::function<void(TBleListener*)> call)
+{
+    {
+        std::lock_guard lock(FMutex);
+        FQueue.push_back(std::move(call));
+    }
+    FCond.notify_all();
+}
+
+bool TSimBleManager::IsIdle() const
+{
+    std::lock_guard lock(FMutex);
+    return FQueue.empty() && !FBusy;
+}
+
+void TSimBleManager::WaitIdle() const
+{
+    std::unique_lock lock(FMutex);
+    FCond.wait(lock, [this] { return FQueue.empty() && !FBusy; });
+}
+
+void TSimBleManager::Run()
+{
+    std::unique_lock lock(FMutex);
+    for (;;) {
+        if (!FQueue.empty()) {
+            auto call = std::move(FQueue.front());
+            FQueue.pop_front();
+            FBusy = true;
+            lock.unlock();
+            {
+                std::lock_guard deliver(FDeliverMutex);
+                if (FListener)
+                    call(FListener);
+            }
+            lock.lock();
+            continue;
+        }
+        if (FStop)
+            break;
+        if (FBusy) {
+            // Everything is delivered: the printers may get on with their work.
+            std::vector<TSimDevice*> devices;
+            for (const auto& d : FDevices)
+                devices.push_back(d.get());
+            lock.unlock();
+            for (TSimDevice* d : devices)
+                while (d->FConnected.load() && d->FModel->Pump()) {
+                }
+            lock.lock();
+            if (!FQueue.empty())
+                continue;
+            FBusy = false;
+            FCond.notify_all();
+        }
+        FCond.wait(lock, [this] { return FStop || !FQueue.empty(); });
+    }
+}
