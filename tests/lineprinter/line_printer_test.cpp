@@ -1,4 +1,5 @@
 #include "lineprinter/nimbo_lineprinter.h"
+#include "lineprinter/utf8_text.h"
 
 #include "dot_pictures.h"
 
@@ -14,14 +15,6 @@
 namespace {
 
 using Lines = std::vector<std::u16string>;
-
-std::string Utf8(const std::u16string& S)
-{
-    std::string out;
-    for (char16_t c : S)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
 
 // The message of the std::invalid_argument that F raises ("" if none).
 template <typename F>
@@ -100,9 +93,9 @@ void ExpectLayouts(const std::vector<TLayoutCase>& Cases)
         c.Act(lp);
         std::vector<std::string> got, want;
         for (const std::u16string& s : lp.Lines())
-            got.push_back(Utf8(s));
+            got.push_back(lineprinter_detail::ToUtf8(s));
         for (const std::u16string& s : c.Expected)
-            want.push_back(Utf8(s));
+            want.push_back(lineprinter_detail::ToUtf8(s));
         EXPECT_EQ(got, want);
     }
 }
@@ -154,7 +147,7 @@ TEST(LinePrinterTest, LongLinesWrapOrAreCut)
     ExpectLayouts({
         {"wrap at exactly the width", 4, withWrap(true, u"abcdefghij"), {u"abcd", u"efgh", u"ij"}},
         {"no empty tail", 4, withWrap(true, u"abcdefgh"), {u"abcd", u"efgh"}},
-        {"words are not respected", 4, withWrap(true, u"ab cd"), {u"ab c", u"d"}},
+        {"breaks ignore words", 4, withWrap(true, u"ab cd"), {u"ab c", u"d"}},
         {"cut", 4, withWrap(false, u"abcdefghij"), {u"abcd"}},
         {"short line untouched", 4, withWrap(false, u"ab"), {u"ab"}},
         {"Wrap applies to later lines", 4,
@@ -399,14 +392,15 @@ TEST_F(LinePrinterFontTest, ProviderIsAskedOncePerFontKey)
     lp.FontInfo();
     lp.SetWidth(192);
     lp.FontInfo();
-    lp.SetFontName(u"Liberation Sans");
+    // Non-ASCII names reach the note as UTF-8; a stray surrogate as U+FFFD.
+    lp.SetFontName(u"Grotesk \u00C4\U0001F5A8\xD800");
     lp.FontInfo();
     // The last two changes leave 4-dot cells, too narrow to ask at all.
     const std::vector<TProviderCall> all = {{u"Arial", 12, false, 1}, {u"Arial", 12, true, 1},
                                             {u"Arial", 12, true, 3}, {u"Arial", 12, true, 3},
                                             {u"Arial", 8, true, 3}};
     EXPECT_EQ(Calls, all);
-    EXPECT_EQ(lp.FontInfo(), "Pixelschrift 3x5, Faktor 1 x 1 (Zelle 4 px zu schmal für Liberation Sans)");
+    EXPECT_EQ(lp.FontInfo(), "Pixelschrift 3x5, Faktor 1 x 1 (Zelle 4 px zu schmal für Grotesk \u00C4\U0001F5A8\uFFFD)");
 }
 
 TEST_F(LinePrinterFontTest, ProvidedFontDrawsTheText)
