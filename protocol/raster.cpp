@@ -128,14 +128,40 @@ void FillShares(int32_t AThreshold, TShares* AShares) {
   }
 }
 
-// Floyd-Steinberg, every row left to right. Errors only ever travel one row
-// down, so a single row of pending errors gives exactly the values a
-// whole-image work buffer would: pixel X reads what the row above left for
-// it, and column X - 1, which no later pixel of this row touches, takes its
-// final value for the next row at the same moment. The shares still open for
-// columns X and X + 1 stay in registers. A guard cell left of the row takes
-// the share that falls off the left edge; what falls off the right edge and
-// below the last row is dropped.
+// One row of Floyd-Steinberg, walked left to right. Errors only ever travel
+// one row down, so a single row of pending errors (Err) gives exactly the
+// values a whole-image work buffer would: pixel X reads what the row above
+// left for it, and column X - 1, which no later pixel of this row touches,
+// takes its final value for the next row at the same moment. The shares
+// still open for columns X and X + 1 stay in registers. A guard cell left of
+// the row takes the share that falls off the left edge; what falls off the
+// right edge is dropped.
+struct TDitherRow {
+  const uint8_t* Src;
+  uint8_t* Dst;
+  int32_t Right = 0;      // share for (X + 1, Y)
+  int32_t BelowLeft = 0;  // collected so far for (X - 1, Y + 1)
+  int32_t Below = 0;      // collected so far for (X, Y + 1)
+
+  void Step(int32_t X, int32_t* Err, const TShares* AShares, int32_t AThreshold) {
+    const int32_t v = Src[X] + Err[X] + Right;
+    Dst[X] = v < AThreshold ? 1 : 0;
+    const TShares& s = AShares[v];
+    Right = s.Right;
+    Err[X - 1] = BelowLeft + s.DownLeft;
+    BelowLeft = Below + s.Down;
+    Below = s.DownRight;
+  }
+  void Finish(int32_t AWidth, int32_t* Err) const { Err[AWidth - 1] = BelowLeft; }
+};
+
+// Rows go in pairs, the lower one a pixel behind the upper one: pixel
+// (X - 1, Y + 1) needs the upper row only up to X, which is done by then.
+// The two rows are independent chains of work that the processor runs side
+// by side. Both share the pending row: the upper row writes column X - 1 for
+// the lower one just before the lower one reads it, and the lower one
+// overwrites column X - 2 for the row after it once it is through with it.
+// Shares below the last row are dropped with the pending row.
 void DitherToMono(const TNbGrayImage& Gray, uint8_t Threshold, uint8_t* ADots) {
   const int32_t w = Gray.Width;
   const int32_t h = Gray.Height;
@@ -146,22 +172,26 @@ void DitherToMono(const TNbGrayImage& Gray, uint8_t Threshold, uint8_t* ADots) {
   std::vector<int32_t> pending(static_cast<std::size_t>(w) + 1, 0);
   int32_t* err = pending.data() + 1;
   const int32_t threshold = Threshold;
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* src = Gray.Pixels.data() + static_cast<std::size_t>(y) * w;
-    uint8_t* dst = ADots + static_cast<std::size_t>(y) * w;
-    int32_t right = 0;      // share for (X + 1, Y)
-    int32_t belowLeft = 0;  // collected so far for (X - 1, Y + 1)
-    int32_t below = 0;      // collected so far for (X, Y + 1)
-    for (int32_t x = 0; x < w; ++x) {
-      const int32_t v = src[x] + err[x] + right;
-      dst[x] = v < threshold ? 1 : 0;
-      const TShares& s = shares[v];
-      right = s.Right;
-      err[x - 1] = belowLeft + s.DownLeft;
-      belowLeft = below + s.Down;
-      below = s.DownRight;
+  auto row = [&](int32_t y) {
+    const std::size_t offset = static_cast<std::size_t>(y) * w;
+    return TDitherRow{Gray.Pixels.data() + offset, ADots + offset};
+  };
+  int32_t y = 0;
+  for (; y + 2 <= h; y += 2) {
+    TDitherRow upper = row(y);
+    TDitherRow lower = row(y + 1);
+    upper.Step(0, err, shares, threshold);
+    for (int32_t x = 1; x < w; ++x) {
+      upper.Step(x, err, shares, threshold);
+      lower.Step(x - 1, err, shares, threshold);
     }
-    err[w - 1] = belowLeft;
+    upper.Finish(w, err);
+    lower.Step(w - 1, err, shares, threshold);
+    lower.Finish(w, err);
+  }
+  if (y < h) {
+    TDitherRow last = row(y);
+    for (int32_t x = 0; x < w; ++x) last.Step(x, err, shares, threshold);
   }
 }
 
