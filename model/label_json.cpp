@@ -39,6 +39,20 @@ QByteArray PictureBytes(const QJsonObject& O, const QString& Key)
 
 int32_t AtLeastOne(int32_t V) { return V <= 0 ? 1 : V; }
 
+// Writes everything or reports failure; a short write is retried, so a real
+// error (such as a full disk) shows as a failed write.
+bool WriteAll(QIODevice& Dev, const QByteArray& Data)
+{
+    qsizetype Done = 0;
+    while (Done < Data.size()) {
+        const qint64 N = Dev.write(Data.constData() + Done, Data.size() - Done);
+        if (N <= 0)
+            return false;
+        Done += qsizetype(N);
+    }
+    return true;
+}
+
 }  // namespace
 
 // ---- element ----------------------------------------------------------------
@@ -172,10 +186,13 @@ void TLabelDoc::SaveToFile(const QString& AFileName)
 
     // Written to a temporary file beside the target and renamed over it only
     // when complete: a crash or a full disk leaves the old file as it was.
+    // Unbuffered: a buffered flush that hits a full disk can report success
+    // after writing only part of the data, and the short file would then
+    // replace the good one.
     QSaveFile F(AFileName);
-    if (!F.open(QIODevice::WriteOnly))
+    if (!F.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw EModelError(Fail);
-    if (F.write(kBom, 3) != 3 || F.write(Text) != Text.size()) {
+    if (!WriteAll(F, QByteArray::fromRawData(kBom, 3)) || !WriteAll(F, Text)) {
         F.cancelWriting();
         throw EModelError(Fail);
     }
