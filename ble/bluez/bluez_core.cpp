@@ -146,24 +146,25 @@ void TBluezCore::StartDiscovery(uint32_t timeoutMs, const TBluezWaitPtr& wait)
                       wait->Finish(true);
                       return;
                   }
-                  StartScanOnAdapter(adapter, ms, wait);
+                  StartScanOnAdapter(adapter, ms, objects, wait);
               });
 }
 
-void TBluezCore::StartScanOnAdapter(const QString& adapter, int timeoutMs, const TBluezWaitPtr& wait)
+void TBluezCore::StartScanOnAdapter(const QString& adapter, int timeoutMs, const TDBusManagedObjects& objects,
+                                    const TBluezWaitPtr& wait)
 {
     // Low energy only, and every advertisement reported, so that a waiting
     // list sees the RSSI of a printer change while the scan runs.
     const QVariantMap filter{{QStringLiteral("Transport"), QStringLiteral("le")},
                              {QStringLiteral("DuplicateData"), true}};
     CallBluez(adapter, bluez::Adapter, QStringLiteral("SetDiscoveryFilter"), {filter}, FBackend.Timeouts.CallMs,
-              [this, adapter, timeoutMs, wait](const QDBusMessage& reply) {
+              [this, adapter, timeoutMs, objects, wait](const QDBusMessage& reply) {
                   if (FClosing || !Answered(reply)) {
                       wait->Finish(false);
                       return;
                   }
                   CallBluez(adapter, bluez::Adapter, QStringLiteral("StartDiscovery"), {}, FBackend.Timeouts.CallMs,
-                            [this, timeoutMs, wait](const QDBusMessage& reply) {
+                            [this, timeoutMs, objects, wait](const QDBusMessage& reply) {
                                 if (!Answered(reply)) {
                                     wait->Finish(false);
                                     return;
@@ -174,7 +175,7 @@ void TBluezCore::StartScanOnAdapter(const QString& adapter, int timeoutMs, const
                                     wait->Finish(false);
                                     return;
                                 }
-                                ScanRunning(timeoutMs, {});
+                                ScanRunning(timeoutMs, objects);
                                 wait->Finish(true);
                             });
               });

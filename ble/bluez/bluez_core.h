@@ -47,7 +47,8 @@ private:
     using TReplyFn = std::function<void(const QDBusMessage& reply)>;
     void CallBluez(const QString& path, const QString& iface, const QString& method, const QVariantList& args,
                    int timeoutMs, TReplyFn done);
-    void StartScanOnAdapter(const QString& adapter, int timeoutMs, const TBluezWaitPtr& wait);
+    void StartScanOnAdapter(const QString& adapter, int timeoutMs, const TDBusManagedObjects& objects,
+                            const TBluezWaitPtr& wait);
     void ScanRunning(int timeoutMs, const TDBusManagedObjects& objects);
     void StopScan();
     void FetchServices(TBluezDevice& device);
