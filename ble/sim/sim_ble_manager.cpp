@@ -115,7 +115,14 @@ bool TSimCharacteristic::SetNotify(bool enable)
 
 bool TSimCharacteristic::Write(const std::vector<uint8_t>& value)
 {
-    return FDevice.FConnected.load() && FDevice.FModel->Write(FSpec.Uuid, value);
+    if (!FDevice.FConnected.load())
+        return false;
+    const uint64_t before = FDevice.FManager.PostedCount();
+    const bool ok = FDevice.FModel->Write(FSpec.Uuid, value);
+    const uint64_t after = FDevice.FManager.PostedCount();
+    if (after > before)
+        FDevice.FManager.WaitDelivered(after);
+    return ok;
 }
 
 // --- manager -------------------------------------------------------------------
@@ -213,13 +220,28 @@ void TSimBleManager::CancelDiscovery()
     ++FCancels;
 }
 
-void TSimBleManager::Post(std::function<void(TBleListener*)> call)
+uint64_t TSimBleManager::Post(std::function<void(TBleListener*)> call)
 {
+    uint64_t seq;
     {
         std::lock_guard lock(FMutex);
         FQueue.push_back(std::move(call));
+        seq = ++FPosted;
     }
     FCond.notify_all();
+    return seq;
+}
+
+uint64_t TSimBleManager::PostedCount() const
+{
+    std::lock_guard lock(FMutex);
+    return FPosted;
+}
+
+void TSimBleManager::WaitDelivered(uint64_t seq) const
+{
+    std::unique_lock lock(FMutex);
+    FCond.wait(lock, [&] { return FDelivered >= seq; });
 }
 
 bool TSimBleManager::IsIdle() const
@@ -249,6 +271,8 @@ void TSimBleManager::Run()
                     call(FListener);
             }
             lock.lock();
+            ++FDelivered;
+            FCond.notify_all();
             continue;
         }
         if (FStop)

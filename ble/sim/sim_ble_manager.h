@@ -1,8 +1,10 @@
 #pragma once
 // In-process Bluetooth LE central with simulated printers behind it. Callbacks
 // come from one dispatcher thread, in the order they arose, as a real backend's
-// would. Printer models are shared with the test, which can change them while
-// they are in use.
+// would. A write returns once the notifications it caused (a pause, a state
+// report) have been delivered, like a write the platform has taken: so a pause
+// takes effect before the next packet. Printer models are shared with the
+// test, which can change them while they are in use.
 
 #include "ble/ble_central.h"
 #include "ble/sim/sim_printer_model.h"
@@ -39,8 +41,11 @@ public:
     // Blocks until IsIdle (real time, for tests that look at the models).
     void WaitIdle() const;
 
-    // Internal: queues a callback for the dispatcher thread.
-    void Post(std::function<void(TBleListener*)> call);
+    // Internal: queues a callback for the dispatcher thread; returns its number.
+    uint64_t Post(std::function<void(TBleListener*)> call);
+    uint64_t PostedCount() const;
+    // Internal: waits until callback number seq has been delivered.
+    void WaitDelivered(uint64_t seq) const;
 
 private:
     void Run();
@@ -50,6 +55,8 @@ private:
     mutable std::condition_variable FCond;
     std::deque<std::function<void(TBleListener*)>> FQueue;
     bool FBusy = false;
+    uint64_t FPosted = 0;
+    uint64_t FDelivered = 0;
     bool FStop = false;
     bool FRefused = false;
     int FScans = 0;

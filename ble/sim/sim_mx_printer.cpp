@@ -1,5 +1,6 @@
 #include "ble/sim/sim_mx_printer.h"
 
+#include "ble/gatt_text.h"
 #include "protocol/frame.h"
 
 #include <algorithm>
@@ -57,9 +58,9 @@ void TSimMxPrinter::OnConnect()
     FBuffered = 0;
 }
 
-void TSimMxPrinter::OnSubscribed()
+void TSimMxPrinter::OnSubscribed(const std::string& charUuid)
 {
-    if (FTempC >= 0)
+    if (FTempC >= 0 && NbSameUuid(charUuid, kSimUuidAe02))
         Notify(NbFrame(false, 0xD3, {static_cast<uint8_t>(FTempC)}));
 }
 

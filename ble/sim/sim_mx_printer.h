@@ -39,7 +39,7 @@ public:
 
 protected:
     void OnConnect() override;
-    void OnSubscribed() override;
+    void OnSubscribed(const std::string& charUuid) override;
     void OnPacket(const std::string& charUuid, const std::vector<uint8_t>& value) override;
     bool OnPump() override;
 

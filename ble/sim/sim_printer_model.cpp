@@ -97,7 +97,7 @@ bool TSimPrinterModel::SetNotify(const std::string& charUuid, bool enable)
                                [&](const std::string& u) { return SameUuid(u, charUuid); });
         if (enable && it == FSubscribed.end()) {
             FSubscribed.push_back(charUuid);
-            OnSubscribed();
+            OnSubscribed(charUuid);
         } else if (!enable && it != FSubscribed.end()) {
             FSubscribed.erase(it);
         }

@@ -95,7 +95,7 @@ public:
 protected:
     // Called with the model's lock held.
     virtual void OnConnect() {}
-    virtual void OnSubscribed() {}
+    virtual void OnSubscribed(const std::string& charUuid) { (void)charUuid; }
     virtual void OnPacket(const std::string& charUuid, const std::vector<uint8_t>& value) = 0;
     virtual bool OnPump() { return false; }
 
