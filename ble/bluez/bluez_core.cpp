@@ -14,8 +14,8 @@
 
 namespace {
 const QString kManagedObjectsSig = QStringLiteral("a{oa{sa{sv}}}");
-// The longest the platform thread lingers at shutdown for calls on their way,
-// so that a stop of the scan or a disconnect still reaches BlueZ.
+// The longest the platform thread lingers at shutdown for the answers to
+// Tell calls, so that a stop of the scan or a disconnect still reaches BlueZ.
 constexpr int kRunDownMs = 2000;
 
 QString NewConnectionName()
@@ -78,12 +78,18 @@ void TBluezCore::CallBluez(const QString& path, const QString& iface, const QStr
 {
     QDBusMessage call = QDBusMessage::createMethodCall(bluez::Service, path, iface, method);
     call.setArguments(args);
-    ++FOutstanding;
     auto* watcher = new QDBusPendingCallWatcher(FBus.asyncCall(call, timeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, done = std::move(done)] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, done = std::move(done)] {
         watcher->deleteLater();
-        --FOutstanding;
         done(watcher->reply());
+    });
+}
+
+void TBluezCore::Tell(const QString& path, const QString& iface, const QString& method)
+{
+    ++FOutstanding;
+    CallBluez(path, iface, method, {}, FBackend.Timeouts.CallMs, [this](const QDBusMessage&) {
+        --FOutstanding;
         QuitWhenIdle();
     });
 }
@@ -205,8 +211,7 @@ void TBluezCore::StopScan()
     if (!FDiscovering)
         return;
     FDiscovering = false;
-    CallBluez(FAdapterPath, bluez::Adapter, QStringLiteral("StopDiscovery"), {}, FBackend.Timeouts.CallMs,
-              [](const QDBusMessage&) {});
+    Tell(FAdapterPath, bluez::Adapter, QStringLiteral("StopDiscovery"));
 }
 
 bool TBluezCore::OnAdapter(const QString& path, const QVariantMap& deviceProps) const
@@ -480,6 +485,5 @@ void TBluezCore::Write(TBluezCharacteristic& ch, const QByteArray& value, const 
 void TBluezCore::Disconnect(TBluezDevice& device)
 {
     DeviceDown(device);
-    CallBluez(device.Path(), bluez::Device, QStringLiteral("Disconnect"), {}, FBackend.Timeouts.CallMs,
-              [](const QDBusMessage&) {});
+    Tell(device.Path(), bluez::Device, QStringLiteral("Disconnect"));
 }

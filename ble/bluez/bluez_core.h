@@ -47,6 +47,9 @@ private:
     using TReplyFn = std::function<void(const QDBusMessage& reply)>;
     void CallBluez(const QString& path, const QString& iface, const QString& method, const QVariantList& args,
                    int timeoutMs, TReplyFn done);
+    // A call whose answer does not matter but which must reach BlueZ: the
+    // thread does not end before it is answered (or a short run-down passed).
+    void Tell(const QString& path, const QString& iface, const QString& method);
     void StartScanOnAdapter(const QString& adapter, int timeoutMs, const TDBusManagedObjects& objects,
                             const TBluezWaitPtr& wait);
     void ScanRunning(int timeoutMs, const TDBusManagedObjects& objects);
