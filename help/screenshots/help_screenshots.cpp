@@ -1,7 +1,8 @@
 // Writes help_page_<n>.png for every page of the help window, help_small.png
-// (the window at its minimum size) and buttons.png (flat buttons in every
-// state) into the folder given as the first argument (default:
+// (the window at its minimum size), buttons.png (flat buttons in every state)
+// and buttons_no_icon_font.png (the same without an icon font) into the folder given as the first argument (default:
 // build/screenshots). Run headless with QT_QPA_PLATFORM=offscreen.
+#include "editor/controls/icon_font.h"
 #include "editor/controls/modern_button.h"
 #include "help/help_form.h"
 
@@ -58,7 +59,7 @@ TModernButton* MakeButton(QWidget* parent, const TButtonCase& c)
     return b;
 }
 
-bool ButtonRow(const QDir& dir)
+bool ButtonRow(const QDir& dir, const QString& fileName)
 {
     const TButtonCase normal[] = {
         {"Neu", 0xE8A5, ikGlyph, false, false, false, true, false, false},
@@ -115,7 +116,7 @@ bool ButtonRow(const QDir& dir)
         y += 64;
     }
     host.resize(host.width(), y + 4);
-    return Save(&host, dir, QStringLiteral("buttons.png"));
+    return Save(&host, dir, fileName);
 }
 
 } // namespace
@@ -129,7 +130,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Kann den Ordner %s nicht anlegen\n", qPrintable(dir.path()));
         return 1;
     }
-    bool ok = ButtonRow(dir);
+    bool ok = ButtonRow(dir, QStringLiteral("buttons.png"));
+    OverrideIconFontName(QString()); // as on a system without any icon font
+    ok = ButtonRow(dir, QStringLiteral("buttons_no_icon_font.png")) && ok;
+    OverrideIconFontName(std::nullopt);
 
     std::unique_ptr<THelpForm> form(THelpForm::CreateHelp(nullptr, 0));
     form->show();
