@@ -38,7 +38,7 @@ const QColor kCaption(32, 32, 32);
 const QColor kSecondary(112, 112, 112);
 const QColor kWindow(243, 243, 243);
 
-void Paint(QWidget* w, QPalette::ColorRole role, const QColor& c)
+void SetColour(QWidget* w, QPalette::ColorRole role, const QColor& c)
 {
     QPalette pal = w->palette();
     pal.setColor(role, c);
@@ -50,7 +50,7 @@ QWidget* WhitePanel(QWidget* parent, int height, const char* name)
     auto* panel = new QWidget(parent);
     panel->setObjectName(QLatin1String(name));
     panel->setAutoFillBackground(true);
-    Paint(panel, QPalette::Window, Qt::white);
+    SetColour(panel, QPalette::Window, Qt::white);
     panel->setFixedHeight(height);
     return panel;
 }
@@ -62,7 +62,7 @@ QLabel* PlacedLabel(QWidget* parent, const QString& text, const QRect& geometry,
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
-    Paint(label, QPalette::WindowText, colour);
+    SetColour(label, QPalette::WindowText, colour);
     label->setGeometry(geometry);
     return label;
 }
@@ -162,7 +162,7 @@ void AddPage(QTabWidget* tabs, const THelpPage& page)
     // margins read as part of the page.
     const QColor paper = view->palette().color(QPalette::Base);
     sheet->setAutoFillBackground(true);
-    Paint(sheet, QPalette::Window, paper);
+    SetColour(sheet, QPalette::Window, paper);
 
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(12, 8, 6, 8);
@@ -199,7 +199,7 @@ THelpForm* THelpForm::CreateHelp(QWidget* AOwner, int StartPage)
     form->setWindowTitle(QStringLiteral("Hilfe – MIRVO Pellwerk"));
     form->setFont(UiFont(9));
     form->setAutoFillBackground(true);
-    Paint(form, QPalette::Window, kWindow);
+    SetColour(form, QPalette::Window, kWindow);
     form->setMinimumSize(560, 420);
     form->resize(760, 620);
     form->setModal(true);

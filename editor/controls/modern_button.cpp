@@ -7,7 +7,6 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 
 namespace {
@@ -38,7 +37,6 @@ TModernButton::TModernButton(QWidget* AOwner)
     : QWidget(AOwner)
 {
     setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_Hover, false);
     setAutoFillBackground(false);
     resize(64, 56);
 }

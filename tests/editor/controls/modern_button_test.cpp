@@ -34,6 +34,11 @@ TEST(ModernButton, StartsAsAPlainNormalButton)
     bool hasBg = true;
     b->BackgroundColor(&hasBg);
     EXPECT_FALSE(hasBg) << "a button at rest has no background";
+
+    b->SetHint(QStringLiteral("Neues, leeres Etikett (Strg+N)"));
+    EXPECT_TRUE(b->toolTip().isEmpty()) << "hints show only when ShowHint is on";
+    b->SetShowHint(true);
+    EXPECT_EQ(b->toolTip(), QStringLiteral("Neues, leeres Etikett (Strg+N)"));
 }
 
 TEST(ModernButton, AutoWidthFollowsTheCaption)
