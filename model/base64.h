@@ -4,12 +4,14 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringView>
 
 QByteArray BytesToBase64(const QByteArray& Bytes);
 
-// Decodes standard Base64; characters outside the alphabet are skipped, as
-// a lenient reader of hand-edited files should.
+// Decodes standard Base64 up to the first "="; characters outside the
+// alphabet are skipped, as a lenient reader of hand-edited files should.
 QByteArray Base64ToBytes(QByteArrayView Text);
+QByteArray Base64ToBytes(QStringView Text);
 
 // Appends the Base64 text of Bytes with every "/" written as "\/", ready to
 // stand inside a JSON string. Labels carry pictures of several megabytes, so

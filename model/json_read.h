@@ -2,6 +2,7 @@
 // Lenient member access for reading label files: a member that is missing or
 // of the wrong type yields the default, never an error.
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -16,3 +17,7 @@ bool JsonBool(const QJsonObject& O, const QString& Key, bool Default);
 
 // Lo <= V <= Hi.
 int32_t JsonClamp(int32_t V, int32_t Lo, int32_t Hi);
+
+// Parses UTF-8 JSON text; *Ok is false (and the result empty) when the text
+// is not a JSON object.
+QJsonObject JsonParseObject(QByteArray Utf8, bool* Ok);

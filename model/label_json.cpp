@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QSaveFile>
 
 namespace {
@@ -19,13 +18,13 @@ namespace {
 const QString kInvalidLabel = QStringLiteral("Keine gültige Etikettendatei");
 const char kBom[] = "\xEF\xBB\xBF";
 
-QJsonObject ParseObject(const QByteArray& Utf8)
+QJsonObject ParseObject(QByteArray Utf8)
 {
-    QJsonParseError Err{};
-    const QJsonDocument Doc = QJsonDocument::fromJson(Utf8, &Err);
-    if (Err.error != QJsonParseError::NoError || !Doc.isObject())
+    bool Ok = false;
+    QJsonObject O = JsonParseObject(std::move(Utf8), &Ok);
+    if (!Ok)
         throw EModelError(kInvalidLabel);
-    return Doc.object();
+    return O;
 }
 
 // Base64 text of a picture member; missing, empty or not a string = none.
@@ -34,7 +33,7 @@ QByteArray PictureBytes(const QJsonObject& O, const QString& Key)
     const QString Text = JsonStr(O, Key, QString());
     if (Text.isEmpty())
         return QByteArray();
-    return Base64ToBytes(Text.toLatin1());
+    return Base64ToBytes(QStringView(Text));
 }
 
 int32_t AtLeastOne(int32_t V) { return V <= 0 ? 1 : V; }

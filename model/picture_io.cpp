@@ -47,6 +47,8 @@ QImage Decode(QImageReader& Reader, const QString& What, const QString& FailText
 // Opaque RGB32 copy: the picture drawn onto white.
 QImage OnWhite(const QImage& Src)
 {
+    if (!Src.hasAlphaChannel())
+        return Src.convertToFormat(QImage::Format_RGB32);  // nothing to show through
     QImage Dst(Src.size(), QImage::Format_RGB32);
     if (Dst.isNull())
         throw EModelError(QStringLiteral("Nicht genug Speicher für das Bild"));

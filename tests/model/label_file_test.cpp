@@ -93,6 +93,9 @@ TEST(LabelText, Base64MatchesTheStandardForEveryTailLength)
         Bytes.append(char(0xFF - 37 * N));
     }
     EXPECT_EQ(BytesToBase64(QByteArray("\xFF\xFF\xFF\xFB\xEF", 5)), QByteArray("////++8="));
+    // Line breaks and other foreign characters in hand-edited files are skipped.
+    EXPECT_EQ(Base64ToBytes(QStringView(u"AA EC\r\n/w==")), QByteArray("\x00\x01\x02\xff", 4));
+    EXPECT_EQ(Base64ToBytes(QStringView(u"////++8=")), QByteArray("\xFF\xFF\xFF\xFB\xEF", 5));
 }
 
 class LabelFiles : public ::testing::Test {

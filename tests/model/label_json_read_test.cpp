@@ -115,6 +115,8 @@ TEST(LabelRead, NameFileNameModifiedAndBackground)
     Doc.FromJSONString(QStringLiteral(R"({"name":"K\u00e4se \/ Brot","bgImage":"AAEC\/w=="})"));
     EXPECT_EQ(Doc.Name, QStringLiteral("Käse / Brot"));
     EXPECT_EQ(Doc.BgPng(), QByteArray("\x00\x01\x02\xff", 4));
+    Doc.FromJSONString(QStringLiteral(R"({"name":"a\\\/b\\/c\/\\"})"));  // escaped and raw slashes
+    EXPECT_EQ(Doc.Name, QStringLiteral("a\\/b\\/c/\\"));
     for (const char* Json : {R"({"bgImage":""})", R"({"bgImage":5})"}) {
         Doc.SetBgPng(QByteArray("old"));
         Doc.FromJSONString(QString::fromUtf8(Json));
