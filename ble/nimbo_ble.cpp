@@ -135,12 +135,17 @@ void TNimboBle::Sleep(uint32_t Ms)
     FTime->Wait(FShutdown, Ms);
 }
 
-void TNimboBle::CheckLink(uint64_t Generation) const
+bool TNimboBle::IsCurrent(uint64_t Generation) const
 {
     if (FDestroying.load())
-        throw std::runtime_error(kMsgLinkGone);
+        return false;
     std::lock_guard lock(FLock);
-    if (FGeneration != Generation)
+    return FGeneration == Generation;
+}
+
+void TNimboBle::CheckLink(uint64_t Generation) const
+{
+    if (!IsCurrent(Generation))
         throw std::runtime_error(kMsgLinkGone);
 }
 

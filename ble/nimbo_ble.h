@@ -124,6 +124,8 @@ private:
     void AcquireBusy();
     void StartWorker(std::function<void()> Work, TNbDoneEvent Done);
     void Sleep(uint32_t Ms);
+    bool IsCurrent(uint64_t Generation) const;
+    // Raises when the device was released or replaced since Generation, or the link is closing.
     void CheckLink(uint64_t Generation) const;
     void WakeWaits();
 

@@ -89,7 +89,13 @@ void TNimboBle::ConnectWork(TBleDevice* ADevice, uint64_t Generation)
         FServicesDone.Reset();
         CheckLink(Generation);
         Log("Dienstsuche, Versuch " + std::to_string(attempt) + " …");
-        if (!ADevice->DiscoverServices())
+        const bool accepted = ADevice->DiscoverServices();
+        if (!IsCurrent(Generation)) {
+            // Disconnected while the request went out: do not leave the device connected.
+            ADevice->Disconnect();
+            CheckLink(Generation);
+        }
+        if (!accepted)
             Log("DiscoverServices liefert False");
         else if (!FTime->Wait(FServicesDone, kDiscoveryWaitMs))
             Log("OnServicesDiscovered kam nicht innerhalb von 10 s");
