@@ -18,10 +18,11 @@
 
 namespace {
 
-const QString kTricky = QStringLiteral("a\"b\\c/d\b\t\n\f\r") + QChar(0x01) + QChar(0x1F) + QChar(0x7F)
-                        + QStringLiteral("äé€😀");
-const QByteArray kTrickyWritten =
-    QByteArray(R"(a\"b\\c\/d\b\t\n\f\r\u0001\u001F)") + '\x7F' + R"(\u00E4\u00E9\u20AC\uD83D\uDE00)";
+// Every escape case, a code unit 0 and a lone surrogate (kept as they are).
+const QString kTricky = QStringLiteral("a\"b\\c/d\b\t\n\f\r") + QChar(0) + QChar(0x01) + QChar(0x1F)
+                        + QChar(0x7F) + QStringLiteral("äé€😀") + QChar(0xDC00);
+const QByteArray kTrickyWritten = QByteArray(R"(a\"b\\c\/d\b\t\n\f\r\u0000\u0001\u001F)") + '\x7F'
+                                  + R"(\u00E4\u00E9\u20AC\uD83D\uDE00\uDC00)";
 
 void FillEveryField(TLabelDoc& Doc)
 {
