@@ -19,11 +19,11 @@ namespace {
 void CheckAnnouncedSize(const QImageReader& Reader, const QString& What)
 {
     const QSize Size = Reader.size();
-    if (!Size.isValid())
-        return;  // the decoder does not tell in advance; its own limit applies
+    if (Size.width() <= 0 || Size.height() <= 0)
+        return;  // not told in advance (or nonsense): the decoder's own checks apply
     const qint64 LimitMiB = QImageReader::allocationLimit();
     const qint64 Bytes = qint64(Size.width()) * qint64(Size.height()) * 4;
-    if (Size.width() <= 0 || Size.height() <= 0 || (LimitMiB > 0 && Bytes > LimitMiB * 1024 * 1024))
+    if (LimitMiB > 0 && Bytes > LimitMiB * 1024 * 1024)
         throw EModelError(QStringLiteral("%1 ist zu groß (%2 × %3 Pixel)")
                               .arg(What)
                               .arg(Size.width())
