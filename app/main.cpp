@@ -1,16 +1,12 @@
 #include "app/app_setup.h"
 #include "app/pellwerk_application.h"
-
-#include <QApplication>
-#include <QMainWindow>
+#include "editor/label_main_form.h"
 
 int main(int argc, char** argv)
 {
     TPellwerkApplication app(argc, argv);
     SetupApplication(app);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("MIRVO Pellwerk"));
-    window.resize(1400, 860);
+    TLabelMainForm window;
     window.show();
     return app.exec();
 }

@@ -8,6 +8,8 @@
 #include "model/mono_convert.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
+#include "editor/controls/modern_button.h"
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollArea>

@@ -7,10 +7,14 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include "editor/template_thumbs.h"
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QScrollArea;
 class QSpinBox;
 class TAppSettings;
@@ -24,6 +28,8 @@ class TStatusBar;
 // What the window needs from outside; tests hand in their own.
 struct TMainFormDeps {
     TDialogs* Dialogs = nullptr;  // nullptr: the real message boxes and dialogs
+    // Monotonic milliseconds (merged undo steps); empty: the steady clock.
+    std::function<uint64_t()> TickMs;
 };
 
 class TLabelMainForm : public QWidget {
@@ -56,6 +62,50 @@ public:
     // Drops the canvas' cached rendering and repaints; every change of the
     // document or of the preview switch goes through here.
     void RepaintCanvas();
+
+    // Canvas editing and undo.
+    void SelectElement(TLabelElement* E);
+    void AddElement(std::unique_ptr<TLabelElement> E);
+    void InsertText();
+    void InsertImage();
+    void InsertRect();
+    void InsertEllipse();
+    void InsertLine();
+    void DuplicateSelected();
+    void DeleteSelected();
+    void BringForward();
+    void SendBackward();
+    void NudgeSelected(int dx, int dy, bool Large);
+    void PushUndo();
+    void PushUndoMerged();
+    void Undo();
+
+    // Properties panel.
+    void ShowLabelProps();
+    void ShowElemProps();
+    void LoadBackgrounds();
+    void SetOrientation(bool Portrait);
+
+    // Templates panel.
+    void LoadTemplates();
+    QString SelectedTemplate() const;
+    void OpenTemplate(const QString& FileName);
+    void NewLabel();
+    void SaveLabel();
+    void SaveLabelAs();
+    void CopyTemplate();
+    void RenameTemplate();
+    void DeleteTemplate();
+    void OpenTemplateFolder();
+
+    // Printing.
+    void PrintLabel();
+    void ShowPrinterDialog();
+    void StatusBarClick();
+
+    // Help.
+    void OpenHelp(int StartPage);
+    static QString MakerWebAddress();
 
     // Read access for the other editor files and for tests.
     TLabelDoc& Doc() { return *FDoc; }
@@ -100,9 +150,12 @@ private:
     void PaintBoxPaint(QPainter& p, const QRect& exposed);
     const QImage& CanvasImage();
     QSize CanvasSize() const;
-    void OpenHelp(int StartPage);
+    void BindCanvasMouse();
+
+    uint64_t TickMs() const;
 
     TDialogs* FDialogs = nullptr;
+    std::function<uint64_t()> FTickMs;
     std::unique_ptr<TDialogs> FOwnDialogs;
     std::unique_ptr<TAppSettings> FSettings;
     std::unique_ptr<TLabelDoc> FDoc;
@@ -127,6 +180,8 @@ private:
     QWidget* PnlTopRight = nullptr;
     QWidget* PnlLeft = nullptr;
     QWidget* PnlRight = nullptr;
+    QListWidget* LvTemplates = nullptr;
+    TTemplateThumbCache FThumbCache;
     QScrollArea* Scroll = nullptr;
     TPaintBox* PaintBox = nullptr;
     TStatusBar* Status = nullptr;

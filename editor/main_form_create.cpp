@@ -1,0 +1,156 @@
+// Start-up, window placement and shutdown of the main window.
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+#include "editor/paint_box.h"
+#include "model/builtin_templates.h"
+#include "model/label_doc.h"
+#include "settings/app_settings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+TLabelMainForm::TLabelMainForm(const TMainFormDeps& deps, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    FDialogs = deps.Dialogs;
+    FTickMs = deps.TickMs;
+    if (!FDialogs) {
+        FOwnDialogs = std::make_unique<TQtDialogs>();
+        FDialogs = FOwnDialogs.get();
+    }
+    FormCreate();
+}
+
+TLabelMainForm::~TLabelMainForm()
+{
+    FormDestroy();
+}
+
+uint64_t TLabelMainForm::TickMs() const
+{
+    if (FTickMs)
+        return FTickMs();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
+
+void TLabelMainForm::FormCreate()
+{
+    TAppSettings::MigrateFromOldVersion();
+    FSettings = std::make_unique<TAppSettings>();
+    FSettings->Load();
+
+    FDoc = std::make_unique<TLabelDoc>();
+    FUndo.clear();
+    FTemplateFiles.clear();
+    FBgFiles.clear();
+
+    FZoom = std::clamp(FSettings->ZoomPct, 25, 800) / 100.0;
+
+    setWindowTitle(QStringLiteral("MIRVO Pellwerk"));
+    LoadLogo();
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(243, 243, 243));
+    setPalette(pal);
+    // Key preview: the window sees every key before the focused control.
+    qApp->installEventFilter(this);
+
+    PlaceWindow();
+    BuildLayout();
+
+    // Step 7 (the wheel hook) is the same application event filter.
+
+    const QString templateDir = TAppSettings::TemplateDir();
+    if (QDir(templateDir).entryList({QStringLiteral("*.pellwerk")}, QDir::Files).isEmpty())
+        CreateBuiltinTemplates(templateDir);
+
+    LoadTemplates();
+    LoadBackgrounds();
+
+    if (!FSettings->LastTemplate.isEmpty() && QFileInfo::exists(FSettings->LastTemplate)) {
+        try {
+            FDoc->LoadFromFile(FSettings->LastTemplate);
+        } catch (...) {
+            FDoc->Clear();
+        }
+    }
+    RefreshAll();
+}
+
+void TLabelMainForm::LoadLogo()
+{
+    // A missing logo only takes the toolbar picture away.
+    const QIcon icon(QStringLiteral(":/MIRVO_LOGO"));
+    if (icon.isNull() || icon.availableSizes().isEmpty())
+        return;
+    FLogo = icon.pixmap(48, 48).toImage();
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+}
+
+void TLabelMainForm::PlaceWindow()
+{
+    const TAppSettings& s = *FSettings;
+    resize(s.WinWidth, s.WinHeight);
+    if (s.WinLeft < 0 || s.WinTop < 0) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect avail = screen->availableGeometry();
+            move(avail.x() + (avail.width() - s.WinWidth) / 2, avail.y() + (avail.height() - s.WinHeight) / 2);
+        }
+    } else {
+        move(s.WinLeft, s.WinTop);
+    }
+    if (s.WinMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+bool TLabelMainForm::FormCloseQuery()
+{
+    if (!ConfirmDiscard())
+        return false;
+    FSettings->WinMaximized = isMaximized();
+    if (!isMaximized() && !isMinimized()) {
+        FSettings->WinLeft = x();
+        FSettings->WinTop = y();
+        FSettings->WinWidth = width();
+        FSettings->WinHeight = height();
+    }
+    FSettings->ZoomPct = static_cast<int>(std::nearbyint(FZoom * 100));
+    FSettings->LastTemplate = FDoc->FileName;
+    try {
+        FSettings->Save();
+    } catch (const std::exception& e) {
+        // The label has been dealt with already; an unwritable settings file
+        // must not keep the user from closing the program.
+        FDialogs->ShowError(this, QString::fromUtf8(e.what()));
+    }
+    return true;
+}
+
+void TLabelMainForm::closeEvent(QCloseEvent* e)
+{
+    if (FormCloseQuery())
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TLabelMainForm::FormDestroy()
+{
+    qApp->removeEventFilter(this);
+    // The paint box may still be asked to paint while children go away.
+    if (PaintBox)
+        PaintBox->OnPaint = nullptr;
+    FSel = nullptr;
+}

@@ -1,0 +1,308 @@
+// The templates panel on the left, and the label commands New, Save, Save as.
+#include "editor/controls/modern_button.h"
+#include "editor/controls/ui_font.h"
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+#include "model/builtin_templates.h"
+#include "model/label_doc.h"
+#include "model/thumbnail.h"
+#include "settings/app_settings.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+constexpr int ThumbW = 112;
+constexpr int ThumbH = 80;
+
+// Trims every character from U+0000 to U+0020 at both ends.
+QString TrimControls(const QString& s)
+{
+    int b = 0;
+    int e = s.size();
+    while (b < e && s[b].unicode() <= 0x20)
+        ++b;
+    while (e > b && s[e - 1].unicode() <= 0x20)
+        --e;
+    return s.mid(b, e - b);
+}
+
+QString TemplatePath(const QString& name)
+{
+    return QDir(TAppSettings::TemplateDir()).filePath(SafeFileName(name) + QStringLiteral(".pellwerk"));
+}
+
+bool SamePath(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+void RemoveFileOrThrow(const QString& path)
+{
+    QFile f(path);
+    if (!f.remove())
+        throw std::runtime_error(
+            QStringLiteral("Die Datei \"%1\" konnte nicht gelöscht werden: %2").arg(path, f.errorString()).toStdString());
+}
+
+} // namespace
+
+void TLabelMainForm::BuildTemplatesPanel()
+{
+    auto* lay = new QVBoxLayout(PnlLeft);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+
+    auto* header = new QWidget(PnlLeft);
+    header->setFixedHeight(40);
+    auto* title = new QLabel(QStringLiteral("Vorlagen"), header);
+    title->setFont(UiFont(12, TUiWeight::Semibold));
+    QPalette pal = title->palette();
+    pal.setColor(QPalette::WindowText, QColor(32, 32, 32));
+    title->setPalette(pal);
+    title->move(14, 11);
+    title->adjustSize();
+    lay->addWidget(header);
+
+    LvTemplates = new QListWidget(PnlLeft);
+    LvTemplates->setObjectName(QStringLiteral("LvTemplates"));
+    LvTemplates->setViewMode(QListView::IconMode);
+    LvTemplates->setIconSize(QSize(ThumbW, ThumbH));
+    LvTemplates->setMovement(QListView::Static);
+    LvTemplates->setResizeMode(QListView::Adjust);
+    LvTemplates->setWrapping(true);
+    LvTemplates->setWordWrap(true);
+    LvTemplates->setUniformItemSizes(true);
+    LvTemplates->setGridSize(QSize(ThumbW + 8, ThumbH + 40));
+    LvTemplates->setSelectionMode(QAbstractItemView::SingleSelection);
+    LvTemplates->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LvTemplates->setFrameShape(QFrame::NoFrame);
+    QPalette lp = LvTemplates->palette();
+    // The selection stays visible when the list has no focus.
+    lp.setColor(QPalette::Inactive, QPalette::Highlight, lp.color(QPalette::Active, QPalette::Highlight));
+    lp.setColor(QPalette::Inactive, QPalette::HighlightedText, lp.color(QPalette::Active, QPalette::HighlightedText));
+    LvTemplates->setPalette(lp);
+    connect(LvTemplates, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
+        OpenTemplate(SelectedTemplate());
+    });
+    auto* listBox = new QHBoxLayout;
+    listBox->setContentsMargins(6, 0, 6, 0);
+    listBox->addWidget(LvTemplates);
+    lay->addLayout(listBox, 1);
+
+    auto* buttons = new QWidget(PnlLeft);
+    buttons->setFixedHeight(76);
+    int X = 8;
+    auto row = [](TModernButton* b, int top) { b->move(b->x(), top); };
+    row(AddButton(buttons, QStringLiteral("Öffnen"), true, QStringLiteral("Vorlage in den Editor laden (Doppelklick)"),
+                  [this] { OpenTemplate(SelectedTemplate()); }, X, ikGlyph, 0xE8E5),
+        4);
+    row(AddButton(buttons, QStringLiteral("Kopie"), true, QStringLiteral("Kopie der Vorlage anlegen"),
+                  [this] { CopyTemplate(); }, X, ikGlyph, 0xE8C8),
+        4);
+    X = 8;
+    row(AddButton(buttons, QStringLiteral("Umbenennen"), true, QString(), [this] { RenameTemplate(); }, X, ikGlyph,
+                  0xE8AC),
+        38);
+    row(AddButton(buttons, QString(), true, QStringLiteral("Vorlage löschen"), [this] { DeleteTemplate(); }, X,
+                  ikGlyph, 0xE74D),
+        38);
+    row(AddButton(buttons, QString(), true, QStringLiteral("Vorlagenordner im Explorer öffnen"),
+                  [this] { OpenTemplateFolder(); }, X, ikGlyph, 0xE838),
+        38);
+    lay->addWidget(buttons);
+}
+
+void TLabelMainForm::LoadTemplates()
+{
+    QDir dir(TAppSettings::TemplateDir());
+    QStringList files;
+    for (const QString& name : dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files))
+        files << dir.filePath(name);
+    // Code unit by code unit, case-sensitive: "B" before "a", umlauts last.
+    std::sort(files.begin(), files.end(),
+              [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
+
+    LvTemplates->setUpdatesEnabled(false);
+    LvTemplates->clear();
+    FTemplateFiles.clear();
+    TLabelDoc doc;
+    for (const QString& path : files) {
+        std::optional<TTemplateThumb> thumb = FThumbCache.Find(path);
+        if (!thumb) {
+            try {
+                doc.LoadFromFile(path);
+                thumb = TTemplateThumb{doc.Name, RenderThumbnail(doc, ThumbW, ThumbH)};
+            } catch (...) {
+                continue;  // not a label file, or one that cannot be drawn: not listed
+            }
+            FThumbCache.Store(path, *thumb);
+        }
+        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(thumb->Thumbnail)), thumb->Name, LvTemplates);
+        item->setToolTip(thumb->Name);
+        FTemplateFiles << path;
+        if (SamePath(path, FDoc->FileName))
+            item->setSelected(true);
+    }
+    FThumbCache.Retain(FTemplateFiles);
+    LvTemplates->setUpdatesEnabled(true);
+}
+
+QString TLabelMainForm::SelectedTemplate() const
+{
+    const QList<QListWidgetItem*> sel = LvTemplates->selectedItems();
+    if (sel.isEmpty())
+        return {};
+    const int i = LvTemplates->row(sel.first());
+    if (i < 0 || i >= FTemplateFiles.size())
+        return {};
+    return FTemplateFiles[i];
+}
+
+void TLabelMainForm::OpenTemplate(const QString& FileName)
+{
+    if (FileName.isEmpty() || !ConfirmDiscard())
+        return;
+    try {
+        FDoc->LoadFromFile(FileName);
+    } catch (const std::exception& e) {
+        FDialogs->ShowError(this, QStringLiteral("Vorlage konnte nicht geladen werden:\r\n") + QString::fromUtf8(e.what()));
+        return;
+    }
+    FUndo.clear();
+    FSel = nullptr;
+    FSettings->LastTemplate = FileName;
+    RefreshAll();
+    SetStatus(3, QStringLiteral("Vorlage geladen: ") + FDoc->Name);
+}
+
+void TLabelMainForm::NewLabel()
+{
+    if (!ConfirmDiscard())
+        return;
+    FDoc->Clear();
+    FUndo.clear();
+    FSel = nullptr;
+    RefreshAll();
+    SetStatus(3, QStringLiteral("Neues Etikett – Elemente über die Werkzeugleiste einfügen"));
+}
+
+void TLabelMainForm::SaveLabel()
+{
+    if (FDoc->FileName.isEmpty()) {
+        SaveLabelAs();
+        return;
+    }
+    FDoc->SaveToFile(FDoc->FileName);
+    FSettings->LastTemplate = FDoc->FileName;
+    LoadTemplates();
+    UpdateTitle();
+    SetStatus(3, QStringLiteral("Gespeichert: ") + FDoc->Name);
+}
+
+void TLabelMainForm::SaveLabelAs()
+{
+    QString answer = FDoc->Name;
+    if (!FDialogs->InputBox(this, QStringLiteral("Als Vorlage speichern"), QStringLiteral("Name der Vorlage:"), answer))
+        return;
+    answer = TrimControls(answer);
+    if (answer.isEmpty())
+        return;
+    const QString path = TemplatePath(answer);
+    if (QFileInfo::exists(path) && !SamePath(path, FDoc->FileName)
+        && !FDialogs->AskYesNo(this, QStringLiteral("Die Vorlage \"%1\" gibt es schon. Überschreiben?").arg(answer)))
+        return;
+    // The name changes only with a successful save, so a failed write leaves
+    // the label as it was.
+    const QString oldName = FDoc->Name;
+    FDoc->Name = answer;
+    try {
+        FDoc->SaveToFile(path);
+    } catch (...) {
+        FDoc->Name = oldName;
+        throw;
+    }
+    FSettings->LastTemplate = path;
+    LoadTemplates();
+    ShowLabelProps();
+    UpdateTitle();
+    SetStatus(3, QStringLiteral("Gespeichert: ") + answer);
+}
+
+void TLabelMainForm::CopyTemplate()
+{
+    const QString src = SelectedTemplate();
+    if (src.isEmpty())
+        return;
+    TLabelDoc doc;
+    doc.LoadFromFile(src);
+    const QString n = doc.Name;
+    QString candidate = n + QStringLiteral(" (Kopie)");
+    for (int k = 2; QFileInfo::exists(TemplatePath(candidate)); ++k)
+        candidate = QStringLiteral("%1 (Kopie %2)").arg(n).arg(k);
+    doc.Name = candidate;
+    doc.SaveToFile(TemplatePath(candidate));
+    LoadTemplates();
+}
+
+void TLabelMainForm::RenameTemplate()
+{
+    const QString src = SelectedTemplate();
+    if (src.isEmpty())
+        return;
+    TLabelDoc doc;
+    doc.LoadFromFile(src);
+    QString answer = doc.Name;
+    if (!FDialogs->InputBox(this, QStringLiteral("Vorlage umbenennen"), QStringLiteral("Neuer Name:"), answer))
+        return;
+    answer = TrimControls(answer);
+    if (answer.isEmpty())
+        return;
+    const QString dst = TemplatePath(answer);
+    if (QFileInfo::exists(dst) && !SamePath(dst, src)) {
+        FDialogs->ShowWarning(this, QStringLiteral("Eine Vorlage mit diesem Namen gibt es schon."));
+        return;
+    }
+    doc.Name = answer;
+    doc.SaveToFile(dst);
+    if (!SamePath(dst, src))
+        RemoveFileOrThrow(src);
+    if (SamePath(FDoc->FileName, src)) {
+        FDoc->FileName = dst;
+        FDoc->Name = answer;
+        ShowLabelProps();
+        UpdateTitle();
+    }
+    LoadTemplates();
+}
+
+void TLabelMainForm::DeleteTemplate()
+{
+    const QString file = SelectedTemplate();
+    if (file.isEmpty())
+        return;
+    const QString caption = LvTemplates->selectedItems().first()->text();
+    if (!FDialogs->AskYesNo(this, QStringLiteral("Vorlage \"%1\" wirklich löschen?").arg(caption)))
+        return;
+    RemoveFileOrThrow(file);
+    if (SamePath(FDoc->FileName, file)) {
+        FDoc->FileName.clear();
+        FDoc->Modified = true;
+        UpdateTitle();
+    }
+    LoadTemplates();
+}
+
+void TLabelMainForm::OpenTemplateFolder()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(TAppSettings::TemplateDir()));
+}

@@ -1,0 +1,91 @@
+#include "editor_fixture.h"
+
+#include "settings/app_settings.h"
+
+#include <QDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TDialogs::TAnswer TScriptedDialogs::AskYesNoCancel(QWidget*, const QString& text)
+{
+    Shown << QStringLiteral("yesnocancel: ") + text;
+    if (YesNoCancel.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return TAnswer::Cancel;
+    }
+    const TAnswer a = YesNoCancel.front();
+    YesNoCancel.pop_front();
+    return a;
+}
+
+bool TScriptedDialogs::AskYesNo(QWidget*, const QString& text)
+{
+    Shown << QStringLiteral("yesno: ") + text;
+    if (YesNo.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return false;
+    }
+    const bool a = YesNo.front();
+    YesNo.pop_front();
+    return a;
+}
+
+void TScriptedDialogs::ShowInfo(QWidget*, const QString& text)
+{
+    Shown << QStringLiteral("info: ") + text;
+}
+
+void TScriptedDialogs::ShowWarning(QWidget*, const QString& text)
+{
+    Shown << QStringLiteral("warning: ") + text;
+}
+
+void TScriptedDialogs::ShowError(QWidget*, const QString& text)
+{
+    Shown << QStringLiteral("error: ") + text;
+}
+
+bool TScriptedDialogs::InputBox(QWidget*, const QString& caption, const QString& prompt, QString& Value)
+{
+    Shown << QStringLiteral("input: %1 | %2 | %3").arg(caption, prompt, Value);
+    if (Inputs.empty()) {
+        ADD_FAILURE() << "unexpected input box: " << caption.toStdString();
+        return false;
+    }
+    const auto [ok, answer] = Inputs.front();
+    Inputs.pop_front();
+    if (ok)
+        Value = answer;
+    return ok;
+}
+
+QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString& filter)
+{
+    Shown << QStringLiteral("open: %1 | %2").arg(title, filter);
+    if (Files.empty()) {
+        ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
+        return {};
+    }
+    const QString f = Files.front();
+    Files.pop_front();
+    return f;
+}
+
+void ResetDataFolder()
+{
+    QDir(TAppSettings::AppDir()).removeRecursively();
+}
+
+TLabelMainForm& TEditorFixture::Create(bool show)
+{
+    TMainFormDeps deps;
+    deps.Dialogs = &Dialogs;
+    deps.TickMs = [this] { return Now; };
+    Form = std::make_unique<TLabelMainForm>(deps);
+    if (show) {
+        Form->show();
+        Form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    }
+    return *Form;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A main window for tests: dialogs answered by script, a clock the test
+// drives, and a data folder of its own under the test's HOME.
+
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+// Records every box shown and answers from queues; an unexpected question
+// fails the test instead of blocking it.
+class TScriptedDialogs : public TDialogs {
+public:
+    std::deque<TAnswer> YesNoCancel;
+    std::deque<bool> YesNo;
+    std::deque<std::pair<bool, QString>> Inputs;  // (ok, answer)
+    std::deque<QString> Files;                   // empty string = cancelled
+    QStringList Shown;                           // "kind: text" of every box, in order
+
+    TAnswer AskYesNoCancel(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    void ShowInfo(QWidget* parent, const QString& text) override;
+    void ShowWarning(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    bool InputBox(QWidget* parent, const QString& caption, const QString& prompt, QString& Value) override;
+    QString OpenFile(QWidget* parent, const QString& title, const QString& filter) override;
+};
+
+// Empties the program's data folder so every test starts like a first run.
+void ResetDataFolder();
+
+struct TEditorFixture {
+    TScriptedDialogs Dialogs;
+    uint64_t Now = 1000000;  // the clock the window reads, in ms
+    std::unique_ptr<TLabelMainForm> Form;
+
+    // Creates (and shows) the window; call after preparing the data folder.
+    TLabelMainForm& Create(bool show = true);
+};
