@@ -1,11 +1,15 @@
 // From pictures to the printer raster: preview threshold, the raster of a
 // label, the turn of landscape labels and the joining of copies.
 
+#include "model/builtin_templates.h"
 #include "model/label_doc.h"
 #include "model/model_error.h"
 #include "model/mono_convert.h"
 
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <numeric>
 
@@ -180,6 +184,47 @@ TEST(MonoConvert, CopiesCarryTheirNumbers)
     EXPECT_NE(Copies[1].Dots, Copies[2].Dots);
     E->Text = QStringLiteral("Nr. 2");
     EXPECT_EQ(Doc.RenderMono(7).Dots, Copies[1].Dots);
+}
+
+TEST(MonoConvert, BuiltinTemplatesPrintAtTheirLength)
+{
+    QTemporaryDir Dir;
+    ASSERT_TRUE(Dir.isValid());
+    CreateBuiltinTemplates(Dir.path());
+    const std::pair<const char*, int> Templates[] = {{"Namensschild", 480}, {"Preisschild", 240},
+                                                     {"Adresse", 320},      {"Achtung zerbrechlich", 320},
+                                                     {"Abgefüllt am", 200}, {"Nummerierung", 160}};
+    for (const auto& [Name, Rows] : Templates) {
+        TLabelDoc Doc;
+        Doc.LoadFromFile(QDir(Dir.path()).filePath(QString::fromUtf8(Name) + QStringLiteral(".pellwerk")));
+        const TNbMonoImage M = Doc.RenderMono(1);
+        EXPECT_EQ(M.Width, 384) << Name;
+        EXPECT_EQ(M.Height, Rows) << Name;
+        EXPECT_GT(std::count(M.Dots.begin(), M.Dots.end(), 1), 1000) << Name;
+    }
+
+    // "Achtung zerbrechlich": stripes, then a black 384 x 80 box with the
+    // white word in it, and the two-line text below.
+    TLabelDoc Doc;
+    Doc.LoadFromFile(QDir(Dir.path()).filePath(QStringLiteral("Achtung zerbrechlich.pellwerk")));
+    const TNbMonoImage M = Doc.RenderMono(1);
+    int WhiteInBox = 0;
+    for (int Y = 28; Y < 108; ++Y)
+        for (int X = 0; X < 384; ++X) {
+            const bool Edge = X < 2 || X >= 382 || Y == 28 || Y == 107;
+            if (Edge)
+                ASSERT_EQ(M.GetDot(X, Y), 1) << X << ", " << Y;
+            else
+                WhiteInBox += M.GetDot(X, Y) == 0;
+        }
+    EXPECT_GT(WhiteInBox, 500);
+    for (int X = 0; X < 384; ++X)
+        ASSERT_EQ(M.GetDot(X, 0), 1) << X;
+    int InkBelow = 0;
+    for (int Y = 124; Y < 274; ++Y)
+        for (int X = 10; X < 374; ++X)
+            InkBelow += M.GetDot(X, Y);
+    EXPECT_GT(InkBelow, 1000);
 }
 
 }  // namespace
