@@ -24,6 +24,13 @@ class TLabelElement;
 class TModernButton;
 class TPaintBox;
 class TStatusBar;
+// Properties panel.
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QSlider;
+class TRadioGroup;
+class TSpinEdit;
 
 // What the window needs from outside; tests hand in their own.
 struct TMainFormDeps {
@@ -152,6 +159,20 @@ private:
     QSize CanvasSize() const;
     void BindCanvasMouse();
 
+    // Properties panel.
+    void BuildLabelGroup();
+    void BuildElemGroups();
+    QCheckBox* AddCheck(QWidget* Parent, const QString& Caption, int Left, int Top, int Width,
+                        std::function<void()> OnClick);
+    TSpinEdit* AddSpinEdit(QWidget* Parent, int Left, int Top, int Width, int MinValue, int MaxValue);
+    void LayoutGroups();
+    void LabelPropsChanged(QObject* Sender);
+    void ElemPropsChanged(QObject* Sender);
+    void CbBgChange();
+    void OpenBackgroundFolder();
+    bool IsPortrait() const;
+    void ShowOrientation();
+
     uint64_t TickMs() const;
 
     TDialogs* FDialogs = nullptr;
@@ -191,4 +212,41 @@ private:
     TModernButton* BtnLandscape = nullptr;
     TModernButton* BtnPrint = nullptr;
     QSpinBox* SeCopies = nullptr;
+
+    // Properties panel: the scroll box, the surface the groups stand on, the
+    // five groups and their controls.
+    QScrollArea* PropScroll = nullptr;
+    QWidget* PropContent = nullptr;
+    QWidget* GbLabel = nullptr;
+    QWidget* GbElem = nullptr;
+    QWidget* GbText = nullptr;
+    QWidget* GbImage = nullptr;
+    QWidget* GbShape = nullptr;
+    QLineEdit* EdDocName = nullptr;
+    QComboBox* CbLength = nullptr;
+    TRadioGroup* RgOrient = nullptr;
+    QComboBox* CbBg = nullptr;
+    QComboBox* CbBgMode = nullptr;
+    QLabel* LblLighten = nullptr;
+    QSlider* TbLighten = nullptr;
+    QCheckBox* ChkBgDither = nullptr;
+    QLabel* LblElemTitle = nullptr;
+    TSpinEdit* SeX = nullptr;
+    TSpinEdit* SeY = nullptr;
+    TSpinEdit* SeW = nullptr;
+    TSpinEdit* SeH = nullptr;
+    // The text of a text element; a double click on the element or inserting
+    // one puts the focus here with the whole text selected.
+    QPlainTextEdit* MemoText = nullptr;
+    QComboBox* CbFont = nullptr;
+    TSpinEdit* SeFontSize = nullptr;
+    QCheckBox* ChkBold = nullptr;
+    QCheckBox* ChkItalic = nullptr;
+    QCheckBox* ChkUnderline = nullptr;
+    TRadioGroup* RgAlign = nullptr;
+    QCheckBox* ChkInvert = nullptr;
+    QCheckBox* ChkImgDither = nullptr;
+    QCheckBox* ChkKeepAspect = nullptr;
+    TSpinEdit* SeLineWidth = nullptr;
+    QCheckBox* ChkFilled = nullptr;
 };
