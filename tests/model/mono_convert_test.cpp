@@ -161,8 +161,8 @@ TEST(MonoConvert, StackingRefusesWhatWouldCorruptTheRaster)
     B.Init(383, 10, 0);
     EXPECT_THROW(StackMonoImages({A, B}, 0), EModelError);
     EXPECT_THROW(StackMonoImages({A, A}, -1), EModelError);
-    TNbMonoImage Tall;
-    Tall.Init(1, 1 << 30, 0);
+    TNbMonoImage Tall;  // zero wide: tall without memory
+    Tall.Init(0, 1 << 30, 0);
     EXPECT_THROW(StackMonoImages({Tall, Tall}, 0), EModelError);
 }
 
