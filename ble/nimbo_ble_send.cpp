@@ -138,6 +138,9 @@ void TNimboBle::SendData(TBleCharacteristic* Characteristic, const std::vector<u
     int32_t packets = 0;
     std::vector<uint8_t> packet;
     while (sent < total) {
+        // A pause that arrives after a cancel must not hold the cancelled job.
+        if (FCancelled.load())
+            throw std::runtime_error(kMsgCancelled);
         const bool mayWrite = FTime->Wait(FCanWrite, kFlowWaitMs);
         CheckLink(Generation);
         if (!mayWrite)

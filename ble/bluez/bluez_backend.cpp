@@ -2,7 +2,6 @@
 
 #include "ble/bluez/bluez_core.h"
 
-#include <QMetaObject>
 
 namespace {
 // A blocking call normally ends through its own D-Bus timeout inside the
@@ -37,8 +36,9 @@ TBluezBackend::~TBluezBackend()
         FGateCv.wait(lock, [this] { return FInFlight == 0; });
         if (FCore) {
             TBluezCore* core = FCore;
-            QMetaObject::invokeMethod(core, [core] { core->RunDown(); }, Qt::QueuedConnection);
+            core->Inbox().Push([core] { core->RunDown(); });
         }
+        FGateCv.wait(lock, [this] { return FThreadDone; });
     }
     FThread.wait();
 }
@@ -59,6 +59,13 @@ void TBluezBackend::CoreStopping()
     FCore = nullptr;
 }
 
+void TBluezBackend::ThreadDone()
+{
+    std::lock_guard<std::mutex> lock(FGateMutex);
+    FThreadDone = true;
+    FGateCv.notify_all();
+}
+
 bool TBluezBackend::Call(int budgetMs, std::function<void(TBluezCore&, const TBluezWaitPtr&)> start)
 {
     if (QThread::currentThread() == &FThread)
@@ -71,8 +78,7 @@ bool TBluezBackend::Call(int budgetMs, std::function<void(TBluezCore&, const TBl
         ++FInFlight;
         FWaits.insert(wait);
         TBluezCore* core = FCore;
-        QMetaObject::invokeMethod(
-            core, [core, wait, start = std::move(start)] { start(*core, wait); }, Qt::QueuedConnection);
+        core->Inbox().Push([core, wait, start = std::move(start)] { start(*core, wait); });
     }
     const bool ok = wait->WaitFor(budgetMs + kGuardMarginMs);
     {
@@ -91,7 +97,7 @@ void TBluezBackend::Post(std::function<void(TBluezCore&)> work)
     if (FClosing || !FCore)
         return;
     TBluezCore* core = FCore;
-    QMetaObject::invokeMethod(core, [core, work = std::move(work)] { work(*core); }, Qt::QueuedConnection);
+    core->Inbox().Push([core, work = std::move(work)] { work(*core); });
 }
 
 void TBluezBackend::SetListener(TBleListener* listener)
@@ -109,8 +115,18 @@ void TBluezBackend::Emit(const std::function<void(TBleListener&)>& call)
 
 void TBluezBackend::TBluezThread::run()
 {
-    TBluezCore core(FBackend, FBusAddress);
-    FBackend.CoreStarted(&core);
-    exec();
-    FBackend.CoreStopping();
+    std::unique_ptr<TBluezCore> core;
+    try {
+        core = std::make_unique<TBluezCore>(FBackend, FBusAddress);
+    } catch (const std::exception&) {
+        // Without a core every operation answers false.
+    }
+    FBackend.CoreStarted(core.get());
+    if (core) {
+        exec();
+        FBackend.CoreStopping();
+        core.reset();
+    }
+    // After the core is gone: the destructor may free what it used.
+    FBackend.ThreadDone();
 }

@@ -40,6 +40,7 @@ public:
     // Platform thread, from TBluezThread::run.
     void CoreStarted(TBluezCore* core);
     void CoreStopping();
+    void ThreadDone();
 
 private:
     class TBluezThread : public QThread {
@@ -58,6 +59,7 @@ private:
     TBluezCore* FCore = nullptr;
     bool FStarted = false;
     bool FClosing = false;
+    bool FThreadDone = false;
     int FInFlight = 0;
     std::set<TBluezWaitPtr> FWaits;
 

@@ -6,6 +6,7 @@
 // listener from org.bluez's signals.
 
 #include "ble/bluez/bluez_dbus_types.h"
+#include "ble/bluez/bluez_inbox.h"
 #include "ble/bluez/bluez_objects.h"
 #include "ble/bluez/bluez_wait.h"
 
@@ -27,6 +28,9 @@ class TBluezCore : public QObject {
 public:
     TBluezCore(TBluezBackend& backend, const QString& busAddress);
     ~TBluezCore() override;
+
+    // Where other threads hand their work in.
+    TBluezInbox& Inbox() { return FInbox; }
 
     void StartDiscovery(uint32_t timeoutMs, const TBluezWaitPtr& wait);
     void CancelDiscovery();
@@ -70,6 +74,7 @@ private:
     void QuitWhenIdle();
 
     TBluezBackend& FBackend;
+    TBluezInbox FInbox;
     QString FConnName;
     QDBusConnection FBus;
     QString FAdapterPath;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 
 class TSimDevice;
 
@@ -244,16 +245,33 @@ void TSimBleManager::WaitDelivered(uint64_t seq) const
     FCond.wait(lock, [&] { return FDelivered >= seq; });
 }
 
+bool TSimBleManager::ModelsQuiet() const
+{
+    std::vector<TSimPrinterModel*> models;
+    {
+        std::lock_guard lock(FMutex);
+        for (const auto& d : FDevices)
+            models.push_back(d->FModel.get());
+    }
+    return std::none_of(models.begin(), models.end(),
+                        [](const TSimPrinterModel* m) { return m->HasPendingNotifications(); });
+}
+
 bool TSimBleManager::IsIdle() const
 {
+    // Models first: a notification leaves a model before it enters the queue.
+    if (!ModelsQuiet())
+        return false;
     std::lock_guard lock(FMutex);
     return FQueue.empty() && !FBusy;
 }
 
 void TSimBleManager::WaitIdle() const
 {
-    std::unique_lock lock(FMutex);
-    FCond.wait(lock, [this] { return FQueue.empty() && !FBusy; });
+    while (!IsIdle()) {
+        std::unique_lock lock(FMutex);
+        FCond.wait_for(lock, std::chrono::milliseconds(1), [this] { return FQueue.empty() && !FBusy; });
+    }
 }
 
 void TSimBleManager::Run()

@@ -36,7 +36,8 @@ public:
     bool StartDiscovery(uint32_t timeoutMs) override;
     void CancelDiscovery() override;
 
-    // True when no callback is queued or running and no printer has work left.
+    // True when no notification is on its way from a printer, and no callback
+    // is queued or running.
     bool IsIdle() const;
     // Blocks until IsIdle (real time, for tests that look at the models).
     void WaitIdle() const;
@@ -49,6 +50,7 @@ public:
 
 private:
     void Run();
+    bool ModelsQuiet() const;
 
     std::vector<std::unique_ptr<TSimDevice>> FDevices;
     mutable std::mutex FMutex;

@@ -27,16 +27,18 @@ bool TSimClock::Wait(const TManualEvent& ev, uint32_t timeoutMs)
         if (ev.IsSet())
             return true;
         std::function<bool()> idle;
+        bool autoAdvance;
         {
             std::lock_guard lock(FMutex);
             if (FNow >= deadline) {
                 ++FTimeouts;
                 return false;
             }
-            if (FAuto)
+            autoAdvance = FAuto;
+            if (autoAdvance)
                 idle = FIdle;
         }
-        if (FAuto && (!idle || idle())) {
+        if (autoAdvance && (!idle || idle())) {
             // Nothing can set the event any more: the time runs out at once.
             if (ev.IsSet())
                 return true;

@@ -185,12 +185,21 @@ void TSimPrinterModel::Flush(bool dropped)
     {
         std::lock_guard lock(FMutex);
         out.swap(FOutbox);
+        ++FFlushing;
     }
     if (FNotifySink)
         for (const TPending& p : out)
             FNotifySink(p.CharUuid, p.Value);
     if (dropped && FDropSink)
         FDropSink();
+    std::lock_guard lock(FMutex);
+    --FFlushing;
+}
+
+bool TSimPrinterModel::HasPendingNotifications() const
+{
+    std::lock_guard lock(FMutex);
+    return !FOutbox.empty() || FFlushing > 0;
 }
 
 int64_t TSimPrinterModel::BytesWritten() const

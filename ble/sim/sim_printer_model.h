@@ -85,6 +85,9 @@ public:
     // Only subscribed characteristics of a connected device notify.
     void InjectNotification(const std::string& charUuid, const std::vector<uint8_t>& value);
 
+    // True while notifications are queued or on their way to the sink.
+    bool HasPendingNotifications() const;
+
     // Counters for tests.
     int64_t BytesWritten() const;
     int64_t BytesWritten(const std::string& charUuid) const;
@@ -125,6 +128,7 @@ private:
     bool FConnected = false;
     std::vector<std::string> FSubscribed;
     std::vector<TPending> FOutbox;
+    int FFlushing = 0;
     struct TCharCount {
         std::string Uuid;
         int64_t Bytes = 0;

@@ -2,13 +2,13 @@
 
 #include "ble/ble_central.h"
 #include "ble/bluez/bluez_dbus_types.h"
+#include "ble/bluez/bluez_inbox.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVirtualObject>
-#include <QMetaObject>
 #include <QThread>
 #include <QTimer>
 
@@ -59,6 +59,7 @@ public:
     void Rename(const QString& path, const QString& name);
     void DropConnection(const QString& path);
     void DetachModels();
+    TBluezInbox& Inbox() { return FInbox; }
 
     std::map<QString, TFakeAnswer> Answers;
     bool Discovering = false;
@@ -115,6 +116,7 @@ private:
     void ModelDropped(TSimPrinterModel* model);
     void PumpModels();
 
+    TBluezInbox FInbox;
     QString FConnName;
     QDBusConnection FBus;
     bool FHasAdapter = false;
@@ -162,7 +164,7 @@ void TFakeBluezObject::OnOwnThread(std::function<void()> fn)
     if (QThread::currentThread() == thread())
         fn();
     else
-        QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+        FInbox.Push(std::move(fn));
 }
 
 // --- messages out ----------------------------------------------------------
@@ -580,6 +582,20 @@ protected:
         }
         exec();
         object->DetachModels();
+        object.reset();
+        std::lock_guard<std::mutex> lock(FMutex);
+        FFinished = true;
+        FCv.notify_all();
+    }
+
+public:
+    // Ends the event loop through the fake's own inbox and waits until the
+    // fake object is gone.
+    void Stop()
+    {
+        FObject->Inbox().Push([] { QThread::currentThread()->quit(); });
+        std::unique_lock<std::mutex> lock(FMutex);
+        FCv.wait(lock, [this] { return FFinished; });
     }
 
 private:
@@ -588,18 +604,40 @@ private:
     std::mutex FMutex;
     std::condition_variable FCv;
     bool FReady = false;
+    bool FFinished = false;
     std::string FError;
 };
 
+// Runs fn on the fake's thread and waits for it.
 template <typename Fn>
 auto OnFake(TFakeBluezObject* object, Fn fn)
 {
     using R = decltype(fn());
+    std::mutex m;
+    std::condition_variable cv;
+    bool done = false;
+    auto finish = [&] {
+        std::lock_guard<std::mutex> lock(m);
+        done = true;
+        cv.notify_all();
+    };
+    auto waitDone = [&] {
+        std::unique_lock<std::mutex> lock(m);
+        cv.wait(lock, [&] { return done; });
+    };
     if constexpr (std::is_void_v<R>) {
-        QMetaObject::invokeMethod(object, fn, Qt::BlockingQueuedConnection);
+        object->Inbox().Push([&] {
+            fn();
+            finish();
+        });
+        waitDone();
     } else {
         R result{};
-        QMetaObject::invokeMethod(object, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
+        object->Inbox().Push([&] {
+            result = fn();
+            finish();
+        });
+        waitDone();
         return result;
     }
 }
@@ -615,7 +653,7 @@ TFakeBluez::TFakeBluez(const QString& busAddress)
 
 TFakeBluez::~TFakeBluez()
 {
-    FThread->quit();
+    static_cast<TFakeThread*>(FThread.get())->Stop();
     FThread->wait();
 }
 

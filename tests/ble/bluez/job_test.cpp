@@ -8,21 +8,50 @@
 #include "bluez_fixture.h"
 #include "protocol/nimbo_protocol.h"
 
-#include <QCoreApplication>
-#include <QThread>
+#include <deque>
+#include <functional>
+#include <mutex>
 
 namespace {
 
-// The link as the program has it: events through the Qt main loop.
+// The link's events, queued for the test thread, which plays the main
+// thread. A plain mutex queue rather than Qt's: ThreadSanitizer follows it.
+class TEventQueue {
+public:
+    TNbPostToMain Poster()
+    {
+        return [this](std::function<void()> call) {
+            std::lock_guard<std::mutex> lock(FMutex);
+            FCalls.push_back(std::move(call));
+        };
+    }
+    void RunPending()
+    {
+        for (;;) {
+            std::function<void()> call;
+            {
+                std::lock_guard<std::mutex> lock(FMutex);
+                if (FCalls.empty())
+                    return;
+                call = std::move(FCalls.front());
+                FCalls.pop_front();
+            }
+            call();
+        }
+    }
+
+private:
+    std::mutex FMutex;
+    std::deque<std::function<void()>> FCalls;
+};
+
 class BluezJob : public TBluezFixture {
 protected:
     void SetUp() override
     {
         TBluezFixture::SetUp();
         Manager->SetListener(nullptr);
-        Link = std::make_unique<TNimboBle>(Manager.get(), [](std::function<void()> call) {
-            QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
-        });
+        Link = std::make_unique<TNimboBle>(Manager.get(), Events.Poster());
         Link->SetIntervalMs(0);
         Link->SetOnDeviceFound([this](TNimboBle*, TBleDevice* d, int32_t) { Found.push_back(d); });
         Link->SetOnConnected([this](TNimboBle*, bool ok, const std::string& m) { Connects.push_back({ok, m}); });
@@ -32,16 +61,16 @@ protected:
     void TearDown() override
     {
         Link.reset();
-        QCoreApplication::processEvents();
+        Events.RunPending();
         TBluezFixture::TearDown();
     }
 
-    // Runs the Qt main loop (real time) until cond holds.
+    // Runs the link's events (real time) until cond holds.
     bool RunUntil(const std::function<bool()>& cond, int ms = 20000)
     {
         return Eventually(
             [&] {
-                QCoreApplication::processEvents();
+                Events.RunPending();
                 return cond();
             },
             ms);
@@ -68,6 +97,7 @@ protected:
         return Dones.back();
     }
 
+    TEventQueue Events;
     std::unique_ptr<TNimboBle> Link;
     std::vector<TBleDevice*> Found;
     std::vector<std::pair<bool, std::string>> Connects;
