@@ -6,6 +6,7 @@
 #include "ble/nimbo_ble.h"
 #include "ble/sim/sim_ble_manager.h"
 #include "ble/sim/sim_clock.h"
+#include "ble/sim/sim_main_queue.h"
 #include "ble/sim/sim_mx_printer.h"
 #include "ble/sim/sim_mxw_printer.h"
 
@@ -17,20 +18,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-class TMainQueue {
-public:
-    TNbPostToMain Poster();
-    // Runs queued closures until Pred holds; false when it did not within Limit (real time).
-    bool RunUntil(const std::function<bool()>& Pred,
-                  std::chrono::milliseconds Limit = std::chrono::seconds(20));
-    void RunPending();
-
-private:
-    std::mutex FMutex;
-    std::condition_variable FCond;
-    std::deque<std::function<void()>> FQueue;
-};
 
 struct TDoneRecord {
     bool Success = false;
@@ -58,7 +45,7 @@ public:
 
     TSimBleManager Manager;
     TSimClock Clock;
-    TMainQueue Main;
+    TSimMainQueue Main;
     std::unique_ptr<TTestLink> Link;
 
     std::vector<std::string> Logs;

@@ -124,7 +124,7 @@ void DestroyDuring(TStage Stage, bool RealTime)
     TSimBleManager manager;
     TSimClock clock;
     clock.SetAutoAdvance(false);
-    TMainQueue main;
+    TSimMainQueue main;
     auto printer = Stage == TStage::Paused ? StallingPrinter() : std::make_shared<TSimMxPrinter>();
     if (Stage == TStage::CoolDown)
         printer->SetHeadTemperature(90);
