@@ -177,6 +177,42 @@ TEST(RenderElement, ImageDitherFlagDecidesPrintedGray)
     }
 }
 
+TEST(RenderElement, ImageHangingOffTheLabelKeepsItsScale)
+{
+    // A picture of four equal vertical blocks, white, black, black, white,
+    // stretched into a 200-dot box that starts 100 dots left of the label:
+    // the visible half shows the third block (black) on columns 0 … 49 and
+    // the fourth (white) on 50 … 99, whether the picture is enlarged or
+    // shrunk. The same holds upside down for a box hanging off the top.
+    for (const int PicW : {4, 40, 400, 1000}) {
+        // 40 rows shrink into the 30-dot side of the box: narrow pictures are
+        // enlarged one way and shrunk the other, wide ones shrunk both ways.
+        QImage Pic(PicW, 40, QImage::Format_RGB32);
+        for (int X = 0; X < PicW; ++X)
+            for (int Y = 0; Y < 40; ++Y)
+                Pic.setPixel(X, Y, (X * 4 / PicW == 1 || X * 4 / PicW == 2) ? qRgb(0, 0, 0)
+                                                                             : qRgb(255, 255, 255));
+        TLabelDoc Doc;
+        TLabelElement* E = AddElement(Doc, ekImage, -100, 20, 200, 30);
+        E->KeepAspect = false;
+        E->SetImagePng(BitmapToPng(Pic));
+        TLabelElement* Turned = AddElement(Doc, ekImage, 250, -100, 30, 200);
+        Turned->KeepAspect = false;
+        Turned->SetImagePng(BitmapToPng(Pic.transformed(QTransform().rotate(90))));
+        const QImage Bmp = Doc.RenderBitmap(false, 1);
+        SCOPED_TRACE(testing::Message() << "picture width " << PicW);
+        for (int X = 0; X < 100; ++X) {
+            if (X == 49 || X == 50)
+                continue;  // averaging may blend the two dots at the seam
+            const QRgb Want = X < 50 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+            ASSERT_EQ(Bmp.pixel(X, 35), Want) << X;
+            // Turned a quarter clockwise, the blocks run top to bottom in
+            // the same order; rows 0 … 99 show the last two.
+            ASSERT_EQ(Bmp.pixel(265, X), X < 50 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << X;
+        }
+    }
+}
+
 TEST(RenderElement, EmptyImageShowsASilverBoxOnScreenOnly)
 {
     TLabelDoc Doc;
