@@ -154,24 +154,31 @@ void DrawPicture(QPainter& Canvas, const QImage& Pic, const TDotRect& R, int Lig
     if (bw < 1 || bh < 1 || Pic.isNull() || Pic.width() == 0 || Pic.height() == 0 || !Canvas.device()) {
         return;
     }
-    // Only the part of the box on the canvas is built: a box reaching far
-    // beyond the label must not cost memory for what nobody sees.
+    const int64_t devW = Canvas.device()->width();
+    const int64_t devH = Canvas.device()->height();
     const int64_t l = std::max<int64_t>(R.Left, 0);
     const int64_t t = std::max<int64_t>(R.Top, 0);
-    const int64_t r = std::min<int64_t>(R.Right, Canvas.device()->width());
-    const int64_t b = std::min<int64_t>(R.Bottom, Canvas.device()->height());
+    const int64_t r = std::min<int64_t>(R.Right, devW);
+    const int64_t b = std::min<int64_t>(R.Bottom, devH);
     if (l >= r || t >= b) {
         return;
     }
-    const QRect window(static_cast<int>(l - R.Left), static_cast<int>(t - R.Top), static_cast<int>(r - l),
-                       static_cast<int>(b - t));
+    // A box no larger than the canvas is built whole, so that error diffusion
+    // runs from its own corner and a picture dithers the same wherever it
+    // lies. A larger box (reaching far beyond the label) is built only where
+    // it meets the canvas: it must not cost memory for what nobody sees.
+    const bool whole = static_cast<int64_t>(bw) * bh <= devW * devH;
+    const QRect window = whole ? QRect(0, 0, bw, bh)
+                               : QRect(static_cast<int>(l - R.Left), static_cast<int>(t - R.Top),
+                                       static_cast<int>(r - l), static_cast<int>(b - t));
     QImage tmp = RenderPlacedPicture(Pic, bw, bh, Mode, window);
     if (LightenPct > 0 || (Dither && ForPrint)) {
         ApplyLightenDither(tmp, LightenPct, Dither && ForPrint);
     }
     Canvas.save();
     Canvas.setCompositionMode(QPainter::CompositionMode_Source);
-    Canvas.drawImage(QPoint(static_cast<int>(l), static_cast<int>(t)), tmp);
+    Canvas.drawImage(QPoint(static_cast<int>(R.Left + window.left()), static_cast<int>(R.Top + window.top())),
+                     tmp);
     Canvas.restore();
 }
 

@@ -34,8 +34,8 @@ QImage StretchHalftone(const QImage& Pic, int32_t W, int32_t H);
 // of R becomes opaque: what the picture leaves free is white. Pictures are
 // turned gray when LightenPct > 0 and dithered to black and white when both
 // Dither and ForPrint are set. Nothing is drawn for an empty R or picture.
-// Only the part of R on the canvas is worked on; error diffusion starts at
-// its top-left corner.
+// A box larger than the whole canvas is worked on only where it meets the
+// canvas, and its error diffusion starts at that part's top-left corner.
 void DrawPicture(QPainter& Canvas, const QImage& Pic, const TDotRect& R, int LightenPct, bool Dither,
                  bool ForPrint, TBgMode Mode);
 

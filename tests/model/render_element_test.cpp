@@ -213,6 +213,38 @@ TEST(RenderElement, ImageHangingOffTheLabelKeepsItsScale)
     }
 }
 
+TEST(RenderElement, DitheredPictureKeepsItsPatternAtTheLabelEdge)
+{
+    // Error diffusion runs from the picture's own corner, so a picture
+    // pushed half off the label prints its visible half unchanged.
+    QImage Pic(100, 60, QImage::Format_RGB32);
+    for (int Y = 0; Y < 60; ++Y)
+        for (int X = 0; X < 100; ++X)
+            Pic.setPixel(X, Y, qRgb((X * 5 + Y * 3) % 256, (X * Y) % 256, 128));
+    const auto Render = [&](int X, int Y) {
+        TLabelDoc Doc;
+        TLabelElement* E = AddElement(Doc, ekImage, X, Y, 100, 60);
+        E->SetImagePng(BitmapToPng(Pic));
+        return Doc.RenderMono(1);
+    };
+    const TNbMonoImage Inside = Render(100, 100);
+    const TNbMonoImage OffLeft = Render(-40, 100);
+    const TNbMonoImage OffTop = Render(100, -25);
+    int Ink = 0;
+    for (int Y = 0; Y < 60; ++Y)
+        for (int X = 0; X < 100; ++X) {
+            Ink += Inside.GetDot(100 + X, 100 + Y);
+            if (X >= 40) {
+                ASSERT_EQ(OffLeft.GetDot(X - 40, 100 + Y), Inside.GetDot(100 + X, 100 + Y)) << X << ", " << Y;
+            }
+            if (Y >= 25) {
+                ASSERT_EQ(OffTop.GetDot(100 + X, Y - 25), Inside.GetDot(100 + X, 100 + Y)) << X << ", " << Y;
+            }
+        }
+    EXPECT_GT(Ink, 1000);
+    EXPECT_LT(Ink, 5000);
+}
+
 TEST(RenderElement, EmptyImageShowsASilverBoxOnScreenOnly)
 {
     TLabelDoc Doc;
