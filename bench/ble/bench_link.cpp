@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <ctime>
 #include <memory>
 #include <stdexcept>
@@ -67,15 +68,19 @@ void BM_LongLabelJob(benchmark::State& state)
     TRig rig;
     const TNbMonoImage label = LongLabel();
     int jobs = 0;
+    double wall = 0;
     for (auto _ : state) {
         const double cpu0 = ProcessCpuSeconds();
+        const auto wall0 = std::chrono::steady_clock::now();
         rig.Link->PrintV5G(label, TNbV5GParams::Default());
         if (!rig.WaitDone(++jobs) || !rig.LastOk) {
             state.SkipWithError("job failed");
             break;
         }
         state.SetIterationTime(ProcessCpuSeconds() - cpu0);
+        wall += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
     }
+    state.counters["wall_ms_per_job"] = wall / jobs;
     const std::vector<TSimV5GPrint> prints = rig.Printer->Prints();
     if (prints.empty() || prints.back().Raster.Dots != label.Dots)
         state.SkipWithError("printed raster differs");
