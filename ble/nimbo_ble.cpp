@@ -118,10 +118,14 @@ void TNimboBle::StartWorker(std::function<void()> Work, TNbDoneEvent Done)
             }
             FBusy.exchange(0);
             if (Done && !FDestroying.load()) {
-                FPost([this, alive = FAlive, Done, ok, msg] {
-                    if (*alive)
-                        Done(this, ok, msg);
-                });
+                try {
+                    FPost([this, alive = FAlive, Done, ok, msg] {
+                        if (*alive)
+                            Done(this, ok, msg);
+                    });
+                } catch (...) {
+                    // Out of memory at the very end: the event is lost, the thread must not be.
+                }
             }
         });
     } catch (const std::system_error&) {

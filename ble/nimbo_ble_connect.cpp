@@ -118,6 +118,8 @@ void TNimboBle::ConnectWork(TBleDevice* ADevice, uint64_t Generation)
     }
     if (!notifyChar->SetNotify(true))
         Log("Warnung: Notifications auf AE02 konnten nicht aktiviert werden");
+    // Disconnected during these last steps: that is no connection to report.
+    CheckLink(Generation);
     FCanWrite.Set();
     Log("Verbunden mit " + ADevice->Name() + (dataOnCmd ? ", Daten über AE01" : ", Daten über AE03"));
 }
