@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 #include "editor/template_thumbs.h"
+#include "editor/edit_drag.h"
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -83,6 +84,11 @@ public:
     void BringForward();
     void SendBackward();
     void NudgeSelected(int dx, int dy, bool Large);
+    void ReplaceImage();
+    // Handle 0..3 of the selection under the paint-box pixel (x, y), or -1.
+    int HandleAt(int x, int y) const;
+    TEditDrag DragState() const { return FDrag; }
+    int UndoCount() const { return FUndo.size(); }
     void PushUndo();
     void PushUndoMerged();
     void Undo();
@@ -158,6 +164,12 @@ private:
     const QImage& CanvasImage();
     QSize CanvasSize() const;
     void BindCanvasMouse();
+    // Canvas mouse (editing).
+    void PaintBoxMouseDown(QMouseEvent* e);
+    void PaintBoxMouseMove(QMouseEvent* e);
+    void PaintBoxMouseUp(QMouseEvent* e);
+    void PaintBoxDblClick(QMouseEvent* e);
+    void SetCanvasCursor(int x, int y);
 
     // Properties panel.
     void BuildLabelGroup();
@@ -184,7 +196,15 @@ private:
     double FZoom = 2.0;
     bool FPreview = false;
     bool FUpdating = false;
+    // Mouse drag on the canvas; every step is computed from the press.
+    TEditDrag FDrag = edNone;
+    int FDragCorner = 0;
+    QPoint FDragStart;
+    TDotRect FDragOrig;
+    bool FDragMoved = false;
     QStringList FUndo;
+    uint64_t FLastUndoTick = 0;  // 0: no merge window open
+    const TLabelElement* FLastUndoElem = nullptr;  // compared, never dereferenced
     QStringList FTemplateFiles;
     QStringList FBgFiles;
     QImage FLogo;

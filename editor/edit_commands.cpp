@@ -1,0 +1,190 @@
+// Element commands of the toolbar and the keys: insert, duplicate, delete
+// and restack. Each records an undo step before it changes the label.
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+#include "model/dot_math.h"
+#include "model/label_doc.h"
+
+#include <QPlainTextEdit>
+#include <algorithm>
+
+namespace {
+
+const QString PictureFilter =
+    QStringLiteral("Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|Alle Dateien|*.*");
+
+void ShowLoadError(TDialogs& Dialogs, QWidget* Parent, const std::exception& ex)
+{
+    Dialogs.ShowError(Parent, QStringLiteral("Bild konnte nicht geladen werden:\r\n") + QString::fromUtf8(ex.what()));
+}
+
+// A shape of size W × H in the middle of the design area.
+void Centre(TLabelElement& E, int32_t DW, int32_t DH)
+{
+    E.X = (DW - E.W) / 2;
+    E.Y = (DH - E.H) / 2;
+}
+
+} // namespace
+
+void TLabelMainForm::AddElement(std::unique_ptr<TLabelElement> E)
+{
+    if (!E)
+        return;
+    PushUndo();
+    TLabelElement* added = FDoc->Elements.Add(std::move(E));
+    FSel = nullptr;  // so that SelectElement always shows the new element's properties
+    SelectElement(added);
+    DocChanged();
+}
+
+void TLabelMainForm::InsertText()
+{
+    const int32_t DW = FDoc->DesignWidth();
+    const int32_t DH = FDoc->DesignHeight();
+    auto E = std::make_unique<TLabelElement>(ekText);
+    E->X = 8;
+    E->W = DW - 16;
+    E->H = std::min(64, DH - 16);
+    E->Y = (DH - E->H) / 2;
+    E->Text = QStringLiteral("Text");
+    E->FontSize = std::min(40, E->H - 8);
+    E->Bold = true;
+    AddElement(std::move(E));
+    // Typing right away replaces the word "Text".
+    if (MemoText) {
+        MemoText->setFocus(Qt::OtherFocusReason);
+        MemoText->selectAll();
+    }
+}
+
+void TLabelMainForm::InsertImage()
+{
+    const QString file = FDialogs->OpenFile(this, QStringLiteral("Bild einfügen"), PictureFilter);
+    if (file.isEmpty())
+        return;
+    auto E = std::make_unique<TLabelElement>(ekImage);
+    double iw = 0, ih = 0;
+    try {
+        E->LoadImageFromFile(file);
+        const QImage& img = E->Image();
+        iw = img.width();
+        ih = img.height();
+    } catch (const std::exception& ex) {
+        ShowLoadError(*FDialogs, this, ex);
+        return;
+    }
+    const int32_t DW = FDoc->DesignWidth();
+    const int32_t DH = FDoc->DesignHeight();
+    // The picture fills at most 80 % of the label either way.
+    const double s = std::min(DW * 0.8 / iw, DH * 0.8 / ih);
+    E->W = std::max<int32_t>(8, RoundHalfEven(iw * s));
+    E->H = std::max<int32_t>(8, RoundHalfEven(ih * s));
+    Centre(*E, DW, DH);
+    AddElement(std::move(E));
+}
+
+void TLabelMainForm::InsertRect()
+{
+    const int32_t DW = FDoc->DesignWidth();
+    const int32_t DH = FDoc->DesignHeight();
+    auto E = std::make_unique<TLabelElement>(ekRect);
+    E->W = std::min(160, DW - 16);
+    E->H = std::min(100, DH - 16);
+    Centre(*E, DW, DH);
+    AddElement(std::move(E));
+}
+
+void TLabelMainForm::InsertEllipse()
+{
+    const int32_t DW = FDoc->DesignWidth();
+    const int32_t DH = FDoc->DesignHeight();
+    auto E = std::make_unique<TLabelElement>(ekEllipse);
+    E->W = std::min(120, DW - 16);
+    E->H = std::min(120, DH - 16);
+    Centre(*E, DW, DH);
+    AddElement(std::move(E));
+}
+
+void TLabelMainForm::InsertLine()
+{
+    const int32_t DW = FDoc->DesignWidth();
+    const int32_t DH = FDoc->DesignHeight();
+    auto E = std::make_unique<TLabelElement>(ekLine);
+    E->X = 16;
+    E->W = DW - 32;
+    E->H = 8;
+    E->Y = DH / 2 - 4;
+    E->LineWidth = 3;
+    AddElement(std::move(E));
+}
+
+void TLabelMainForm::DuplicateSelected()
+{
+    if (!FSel)
+        return;
+    auto E = FSel->Clone();
+    E->X = DotAdd(E->X, 8);
+    E->Y = DotAdd(E->Y, 8);
+    (void)E->BoundsRect();  // a copy whose far edge does not fit is refused before anything changes
+    AddElement(std::move(E));
+}
+
+void TLabelMainForm::DeleteSelected()
+{
+    if (!FSel)
+        return;
+    PushUndo();
+    TLabelElement* E = FSel;
+    FSel = nullptr;
+    FDrag = edNone;
+    FDoc->Elements.Remove(E);
+    ShowElemProps();
+    DocChanged();
+}
+
+void TLabelMainForm::BringForward()
+{
+    if (!FSel)
+        return;
+    const int i = FDoc->Elements.IndexOf(FSel);
+    if (i < 0 || i >= FDoc->Elements.Count() - 1)
+        return;
+    PushUndo();
+    FDoc->Elements.Exchange(i, i + 1);
+    DocChanged();
+}
+
+void TLabelMainForm::SendBackward()
+{
+    if (!FSel)
+        return;
+    const int i = FDoc->Elements.IndexOf(FSel);
+    if (i <= 0)
+        return;
+    PushUndo();
+    FDoc->Elements.Exchange(i, i - 1);
+    DocChanged();
+}
+
+void TLabelMainForm::ReplaceImage()
+{
+    if (!FSel || FSel->Kind != ekImage)
+        return;
+    const QString file = FDialogs->OpenFile(this, QString(), PictureFilter);
+    if (file.isEmpty())
+        return;
+    TLabelElement* target = FSel;
+    // Loaded into a scratch element first: a picture that fails to load
+    // leaves the element, the history and the modified flag as they were.
+    TLabelElement scratch(ekImage);
+    try {
+        scratch.LoadImageFromFile(file);
+    } catch (const std::exception& ex) {
+        ShowLoadError(*FDialogs, this, ex);
+        return;
+    }
+    PushUndo();
+    target->SetImagePng(scratch.ImagePng());
+    DocChanged();
+}
