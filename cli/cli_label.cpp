@@ -1,0 +1,113 @@
+#include "cli/cli_label.h"
+
+#include "cli/cli_args.h"
+#include "cli/cli_error.h"
+#include "model/builtin_templates.h"
+#include "model/label_doc.h"
+#include "model/mono_convert.h"
+#include "model/placeholders.h"
+#include "settings/app_settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+QString ResolveLabelPath(const QString& Arg)
+{
+    if (QFileInfo(Arg).isFile())
+        return Arg;
+    // Only a bare template name is looked up; a mistyped file name must be
+    // reported as missing, not quietly replaced by a template.
+    const bool bareName = !Arg.contains(QLatin1Char('/')) && !Arg.contains(QDir::separator()) &&
+                          !Arg.endsWith(kLabelFileExt, Qt::CaseInsensitive);
+    if (bareName && !Arg.trimmed().isEmpty()) {
+        EnsureBuiltinTemplates();
+        const QString candidate = QDir(TAppSettings::TemplateDir()).filePath(SafeFileName(Arg) + kLabelFileExt);
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return Arg;
+}
+
+std::unique_ptr<TLabelDoc> LoadLabel(const QString& Arg)
+{
+    const QString path = ResolveLabelPath(Arg);
+    auto doc = std::make_unique<TLabelDoc>();
+    try {
+        doc->LoadFromFile(path);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(QStringLiteral("Etikett \"%1\" konnte nicht geladen werden: %2")
+                                     .arg(path, QString::fromUtf8(e.what()))
+                                     .toStdString());
+    }
+    return doc;
+}
+
+TNbMonoImage RenderCopies(const TLabelDoc& Doc, int Copies, int GapDots)
+{
+    if (Copies < 1)
+        throw std::invalid_argument("Mindestens eine Kopie");
+    std::vector<TNbMonoImage> rasters;
+    rasters.reserve(static_cast<size_t>(Copies));
+    for (int n = 1; n <= Copies; ++n)
+        rasters.push_back(Doc.RenderMono(n));
+    return StackMonoImages(rasters, GapDots);
+}
+
+void EnsureBuiltinTemplates()
+{
+    const QString dir = TAppSettings::TemplateDir();
+    const QStringList labels = QDir(dir).entryList({QStringLiteral("*") + kLabelFileExt}, QDir::Files);
+    if (labels.isEmpty())
+        CreateBuiltinTemplates(dir);
+}
+
+std::vector<TTemplateEntry> ListTemplates(QStringList* Skipped)
+{
+    EnsureBuiltinTemplates();
+    const QDir dir(TAppSettings::TemplateDir());
+    std::vector<TTemplateEntry> out;
+    for (const QString& file :
+         dir.entryList({QStringLiteral("*") + kLabelFileExt}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        const QString path = dir.filePath(file);
+        TLabelDoc doc;
+        try {
+            doc.LoadFromFile(path);
+        } catch (const std::exception& e) {
+            if (Skipped)
+                *Skipped << path + QStringLiteral(": ") + QString::fromUtf8(e.what());
+            continue;
+        }
+        out.push_back({doc.Name, path});
+    }
+    return out;
+}
+
+std::optional<QDateTime> ParseNow(const TCliArgs& A)
+{
+    const std::optional<QString> text = A.Value(QStringLiteral("--now"));
+    if (!text)
+        return std::nullopt;
+    const QDateTime t = QDateTime::fromString(text->trimmed(), QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (!t.isValid())
+        throw ECliUsage(QStringLiteral("--now erwartet Datum und Uhrzeit als \"JJJJ-MM-TT HH:MM\", nicht \"%1\"")
+                            .arg(*text)
+                            .toStdString(),
+                        A.Command.toStdString());
+    return t;
+}
+
+TPlaceholderClockScope::TPlaceholderClockScope(const std::optional<QDateTime>& ANow)
+{
+    if (ANow) {
+        SetPlaceholderClock(ANow);
+        FSet = true;
+    }
+}
+
+TPlaceholderClockScope::~TPlaceholderClockScope()
+{
+    if (FSet)
+        SetPlaceholderClock(std::nullopt);
+}

@@ -1,0 +1,90 @@
+// print and text: a label, or plain text in the built-in pixel font, through
+// the printer link to a real or a virtual printer.
+#include "ble/nimbo_ble.h"
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_error.h"
+#include "cli/cli_label.h"
+#include "cli/cli_printer_target.h"
+#include "lineprinter/line_printer.h"
+#include "model/label_doc.h"
+#include "protocol/v5x_job.h"
+
+#include <QFile>
+
+#include <iostream>
+#include <iterator>
+
+namespace {
+
+constexpr int32_t kPrinterWidth = 384;
+constexpr int kDefaultCharsPerLine = 32;
+
+TCliPrintValues ValuesFor(const TCliArgs& A, TCliPrinterTarget& Target)
+{
+    TAppSettings settings;
+    settings.Load();
+    Target = CliPrinterTarget(A, settings);
+    // A virtual printer speaks its own protocol; the flags are checked against it.
+    return CliPrintValues(A, Target.Protocol ? &*Target.Protocol : nullptr);
+}
+
+// A raster goes out as the protocol of the run wants it.
+void StartRaster(TNimboBle& Link, const TNbMonoImage& Raster, const TCliPrintValues& Values)
+{
+    if (Values.Protocol == TCliProtocol::V5X)
+        Link.PrintV5X(NbV5XBuildJob(Raster, Values.V5XDensityPercent(), 0));
+    else
+        Link.PrintV5G(Raster, Values.Params());
+}
+
+QString ReadStandardInput()
+{
+    const std::string bytes{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+void CmdPrint(const TCliArgs& A, TCliStreams& S)
+{
+    RequirePlainCount(A, 1, 1, QStringLiteral("Etikettendatei"));
+    TCliPrinterTarget target;
+    const TCliPrintValues values = ValuesFor(A, target);
+    const TPlaceholderClockScope clock(ParseNow(A));
+
+    // Everything that can go wrong with the label goes wrong before the
+    // printer is woken.
+    const std::unique_ptr<TLabelDoc> doc = LoadLabel(A.Plain[0]);
+    const TNbMonoImage raster = RenderCopies(*doc, values.Copies, values.GapDots());
+    WriteLine(S.Err, QStringLiteral("Sende \"%1\" (%2×) …").arg(doc->Name).arg(values.Copies));
+    RunPrinterJob(target, values, S, [&](TNimboBle& Link) { StartRaster(Link, raster, values); });
+}
+
+void CmdText(const TCliArgs& A, TCliStreams& S)
+{
+    RequirePlainCount(A, 1, 1, QStringLiteral("Text"));
+    TCliPrinterTarget target;
+    const TCliPrintValues values = ValuesFor(A, target);
+    const int charsPerLine = A.Int(QStringLiteral("--chars-per-line"), 1, kPrinterWidth, kDefaultCharsPerLine);
+    const QString text = A.Plain[0] == QStringLiteral("-") ? ReadStandardInput() : A.Plain[0];
+    const std::u16string text16 = text.toStdU16String();
+
+    // The line printer's own check (at least 3 dots per character) speaks
+    // before any printer is searched for.
+    TNbMonoImage raster;
+    try {
+        raster = TNbLinePrinter::TextToMono(text16, kPrinterWidth, charsPerLine, u"");
+    } catch (const std::invalid_argument& e) {
+        throw ECliUsage(e.what(), "text");
+    }
+    WriteLine(S.Err, QStringLiteral("Sende Text …"));
+    RunPrinterJob(target, values, S, [&](TNimboBle& Link) {
+        // Text jobs are a V5G matter of the link; a V5X printer gets the same
+        // raster as a V5X job.
+        if (values.Protocol == TCliProtocol::V5X)
+            StartRaster(Link, raster, values);
+        else
+            Link.PrintText(text16, values.Params(), charsPerLine, kPrinterWidth, u"");
+    });
+}

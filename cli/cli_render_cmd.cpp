@@ -1,0 +1,35 @@
+// render: the printer raster of a label (all copies, as one print) or its
+// on-screen picture, as a PNG file.
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_error.h"
+#include "cli/cli_files.h"
+#include "cli/cli_label.h"
+#include "cli/cli_print_values.h"
+#include "model/label_doc.h"
+
+#include <QFileInfo>
+
+void CmdRender(const TCliArgs& A, TCliStreams& S)
+{
+    RequirePlainCount(A, 1, 1, QStringLiteral("Etikettendatei"));
+    const bool screen = A.Has(QStringLiteral("--screen"));
+    if (screen && (A.Has(QStringLiteral("--copies")) || A.Has(QStringLiteral("--gap-mm"))))
+        throw ECliUsage("--screen zeigt das Etikett einmal, wie im Editor; --copies und --gap-mm passen nicht dazu",
+                        "render");
+    const TCliPrintValues values = CliPrintValues(A);
+    const TPlaceholderClockScope clock(ParseNow(A));
+
+    const QString label = A.Plain[0];
+    const QString out =
+        A.Value(QStringLiteral("-o")).value_or(QFileInfo(label).completeBaseName() + QStringLiteral(".png"));
+    const std::unique_ptr<TLabelDoc> doc = LoadLabel(label);
+
+    QImage picture;
+    if (screen)
+        picture = doc->RenderBitmap(false, 1);
+    else
+        picture = MonoToImage(RenderCopies(*doc, values.Copies, values.GapDots()));
+    SavePng(picture, out);
+    WriteLine(S.Out, QStringLiteral("%1: %2 × %3 Punkte").arg(out).arg(picture.width()).arg(picture.height()));
+}
