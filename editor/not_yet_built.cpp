@@ -8,11 +8,6 @@ namespace {
 const QString NotYet = QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar.");
 }
 
-void TLabelMainForm::BuildPropertiesPanel() {}
-void TLabelMainForm::ShowLabelProps() {}
-void TLabelMainForm::ShowElemProps() {}
-void TLabelMainForm::LoadBackgrounds() {}
-void TLabelMainForm::SetOrientation(bool) { SetStatus(3, NotYet); }
 void TLabelMainForm::PrintLabel() { SetStatus(3, NotYet); }
 void TLabelMainForm::ShowPrinterDialog() { SetStatus(3, NotYet); }
 void TLabelMainForm::StatusBarClick() { ShowPrinterDialog(); }

@@ -1,0 +1,109 @@
+// The background list of the label group: presets, the document's own
+// picture, loading a picture file and the pictures of the backgrounds folder.
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+#include "editor/props_updating.h"
+#include "model/label_doc.h"
+#include "model/model_error.h"
+#include "settings/app_settings.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+constexpr int OwnPictureEntry = 7;  // "Eigenes Bild"
+constexpr int LoadPictureEntry = 8; // "Bild laden …"
+constexpr int FolderEntries = 9;    // "Bild: …" from here on
+
+QString ErrorText(const std::exception& e)
+{
+    if (const auto* m = dynamic_cast<const EModelError*>(&e))
+        return m->Message();
+    return QString::fromUtf8(e.what());
+}
+
+bool IsBackgroundPicture(const QFileInfo& f)
+{
+    static const QStringList Extensions = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                           QStringLiteral("bmp"), QStringLiteral("gif")};
+    return Extensions.contains(f.suffix().toLower());
+}
+
+} // namespace
+
+void TLabelMainForm::LoadBackgrounds()
+{
+    FBgFiles.clear();
+    const QDir dir(TAppSettings::BackgroundDir());
+    for (const QFileInfo& f : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (IsBackgroundPicture(f))
+            FBgFiles << f.absoluteFilePath();
+    }
+    std::sort(FBgFiles.begin(), FBgFiles.end(),
+              [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+
+    {
+        TUpdatingScope updating(FUpdating);
+        CbBg->setUpdatesEnabled(false);
+        CbBg->clear();
+        CbBg->addItems({QStringLiteral("Kein Hintergrund"), QStringLiteral("Rahmen"), QStringLiteral("Doppelrahmen"),
+                        QStringLiteral("Abgerundeter Rahmen"), QStringLiteral("Punktrahmen"),
+                        QStringLiteral("Zierecken"), QStringLiteral("Streifen oben/unten"),
+                        QStringLiteral("Eigenes Bild"), QStringLiteral("Bild laden …")});
+        for (const QString& f : FBgFiles)
+            CbBg->addItem(QStringLiteral("Bild: ") + QFileInfo(f).completeBaseName());
+        CbBg->setUpdatesEnabled(true);
+    }
+    ShowLabelProps();
+}
+
+void TLabelMainForm::CbBgChange()
+{
+    if (FUpdating)
+        return;
+    const int i = CbBg->currentIndex();
+    PushUndo();
+    try {
+        if (i >= 0 && i < OwnPictureEntry) {
+            // A picture the label holds stays stored behind the preset.
+            FDoc->BgPreset = static_cast<TBgPreset>(i);
+        } else if (i == OwnPictureEntry) {
+            if (!FDoc->BgPng().isEmpty())
+                FDoc->BgPreset = bpImage;
+        } else if (i == LoadPictureEntry) {
+            const QString file = FDialogs->OpenFile(
+                this, QStringLiteral("Hintergrundbild wählen"),
+                QStringLiteral("Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif|Alle Dateien|*.*"));
+            if (!file.isEmpty()) {
+                FDoc->LoadBackgroundFromFile(file);
+                // Keep a copy in the backgrounds folder so the picture is in
+                // the list from now on; a file of that name is never replaced.
+                const QString target = QDir(TAppSettings::BackgroundDir()).filePath(QFileInfo(file).fileName());
+                if (!QFileInfo::exists(target) && QFile::copy(file, target))
+                    LoadBackgrounds();
+            }
+        } else if (i >= FolderEntries && i - FolderEntries < FBgFiles.size()) {
+            FDoc->LoadBackgroundFromFile(FBgFiles[i - FolderEntries]);
+        }
+    } catch (const std::exception& e) {
+        FDialogs->ShowError(this, QStringLiteral("Bild konnte nicht geladen werden:\r\n") + ErrorText(e));
+    }
+    // Also moves the box back to the preset in force ("Bild laden …" becomes
+    // "Eigenes Bild", a refused "Eigenes Bild" the previous preset).
+    ShowLabelProps();
+    DocChanged();
+}
+
+void TLabelMainForm::OpenBackgroundFolder()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(TAppSettings::BackgroundDir()));
+    SetStatus(3, QStringLiteral("Neue Bilder erscheinen nach erneutem Öffnen der Hintergrundliste"));
+    LoadBackgrounds();
+}
