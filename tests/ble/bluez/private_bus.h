@@ -1,11 +1,12 @@
 #pragma once
 // A private message bus for one test: a dbus-daemon of our own on a unix
-// socket in a temporary folder, stopped (by its own process) when the object
-// goes. Nothing reaches the machine's system or session bus.
+// socket in a temporary folder, stopped (by its own process id) when the
+// object goes. Nothing reaches the machine's system or session bus.
 
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <sys/types.h>
 
 class TPrivateBus {
 public:
@@ -18,7 +19,9 @@ public:
     const QString& Address() const { return FAddress; }
 
 private:
+    void Stop();
+
     QTemporaryDir FDir;
-    QProcess FDaemon;
+    pid_t FPid = -1;
     QString FAddress;
 };
