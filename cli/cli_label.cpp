@@ -17,11 +17,11 @@ QString ResolveLabelPath(const QString& Arg)
 {
     if (QFileInfo(Arg).isFile())
         return Arg;
-    // Only a bare template name is looked up; a mistyped file name must be
-    // reported as missing, not quietly replaced by a template.
-    const bool bareName = !Arg.contains(QLatin1Char('/')) && !Arg.contains(QDir::separator()) &&
-                          !Arg.endsWith(kLabelFileExt, Qt::CaseInsensitive);
-    if (bareName && !Arg.trimmed().isEmpty()) {
+    // A name with the label extension is a file name: when mistyped it must
+    // be reported as missing, not quietly replaced by a template. Template
+    // names may hold a slash ("Preis: 5/kg"); SafeFileName maps it.
+    const bool templateName = !Arg.endsWith(kLabelFileExt, Qt::CaseInsensitive) && !Arg.trimmed().isEmpty();
+    if (templateName) {
         EnsureBuiltinTemplates();
         const QString candidate = QDir(TAppSettings::TemplateDir()).filePath(SafeFileName(Arg) + kLabelFileExt);
         if (QFileInfo(candidate).isFile())

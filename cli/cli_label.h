@@ -14,8 +14,8 @@
 class TLabelDoc;
 struct TCliArgs;
 
-// A path to an existing file is taken as it is. Otherwise, a bare name
-// (no folder, no ".pellwerk") is looked up among the templates: the file
+// A path to an existing file is taken as it is. Otherwise, a name without
+// ".pellwerk" is looked up among the templates: the file
 // SafeFileName(name) + ".pellwerk" in the templates folder. Anything else is
 // returned unchanged, so loading it reports the missing file.
 QString ResolveLabelPath(const QString& Arg);
