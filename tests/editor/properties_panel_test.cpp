@@ -574,6 +574,35 @@ TEST_F(PropsTest, TurningKeepsSizesAtLeastOneAndRefusesOverflow)
     EXPECT_EQ(thin->H, 8000);
 }
 
+TEST_F(PropsTest, UndoStepsOfThePanel)
+{
+    Open();
+    AddSelected(ekText, 8, 8, 200, 60);
+    const int before = F.Form->UndoCount();
+
+    // A burst of typing is one step; the background and the turn are one each.
+    QTest::keyClicks(Ctl<QPlainTextEdit>("MemoText"), QStringLiteral("abc"));
+    EXPECT_EQ(F.Form->UndoCount(), before + 1);
+    Ctl<QComboBox>("CbBg")->setCurrentIndex(1);
+    Ctl<QComboBox>("CbBg")->setCurrentIndex(4);
+    EXPECT_EQ(F.Form->UndoCount(), before + 3);
+    F.Form->SetOrientation(true);  // no turn, no step
+    EXPECT_EQ(F.Form->UndoCount(), before + 3);
+    F.Form->SetOrientation(false);
+    EXPECT_EQ(F.Form->UndoCount(), before + 4);
+
+    F.Form->Undo();
+    EXPECT_FALSE(Doc().Landscape);
+    EXPECT_EQ(Ctl<TRadioGroup>("RgOrient")->ItemIndex(), 0);
+    F.Form->Undo();
+    EXPECT_EQ(Doc().BgPreset, bpFrame);
+    EXPECT_EQ(Ctl<QComboBox>("CbBg")->currentIndex(), 1);
+    F.Form->Undo();
+    F.Form->Undo();
+    ASSERT_EQ(Doc().Elements.Count(), 1);
+    EXPECT_EQ(Doc().Elements[0]->Text, QString());
+}
+
 TEST_F(PropsTest, WheelOverAListWithoutFocusScrollsThePanelInstead)
 {
     Open();
