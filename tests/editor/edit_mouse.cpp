@@ -56,3 +56,13 @@ void HoverPixel(TLabelMainForm& Form, QPoint At)
 {
     Send(Form.Canvas(), QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
 }
+
+void PrintTo(const QPoint& P, std::ostream* os)
+{
+    *os << "(" << P.x() << ", " << P.y() << ")";
+}
+
+void PrintTo(const QRect& R, std::ostream* os)
+{
+    *os << "(" << R.x() << ", " << R.y() << ", " << R.width() << " x " << R.height() << ")";
+}

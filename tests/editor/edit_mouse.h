@@ -3,6 +3,8 @@
 // QMouseEvents delivered to the paint box, addressed in design dots.
 
 #include <QPoint>
+#include <QRect>
+#include <ostream>
 #include <Qt>
 #include <vector>
 
@@ -25,3 +27,7 @@ void DragDots(TLabelMainForm& Form, QPoint From, QPoint To, Qt::KeyboardModifier
 void ClickDot(TLabelMainForm& Form, QPoint At);
 // A move without a button (the cursor follows the handles).
 void HoverPixel(TLabelMainForm& Form, QPoint At);
+
+// Readable failure messages for the geometry the tests compare.
+void PrintTo(const QPoint& P, std::ostream* os);
+void PrintTo(const QRect& R, std::ostream* os);
