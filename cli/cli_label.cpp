@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 
 QString ResolveLabelPath(const QString& Arg)
@@ -49,8 +52,15 @@ TNbMonoImage RenderCopies(const TLabelDoc& Doc, int Copies, int GapDots)
     if (Copies < 1)
         throw std::invalid_argument("Mindestens eine Kopie");
     std::vector<TNbMonoImage> rasters;
+    rasters.push_back(Doc.RenderMono(1));
+    // Refuse a print too long for one raster before rendering the other
+    // copies: 999 copies of a metre-long label would take gigabytes first.
+    const int64_t rows = int64_t{rasters[0].Height} * Copies + int64_t{std::max(GapDots, 0)} * (Copies - 1);
+    if (rows > std::numeric_limits<int32_t>::max() ||
+        rows * std::max<int64_t>(rasters[0].Width, 1) > std::numeric_limits<int32_t>::max())
+        throw std::overflow_error("Der Druck ist zu lang");
     rasters.reserve(static_cast<size_t>(Copies));
-    for (int n = 1; n <= Copies; ++n)
+    for (int n = 2; n <= Copies; ++n)
         rasters.push_back(Doc.RenderMono(n));
     return StackMonoImages(rasters, GapDots);
 }

@@ -97,4 +97,17 @@ TEST_F(CliRender, NowFillsDateTimeAndYear)
     SetPlaceholderClock(std::nullopt);
 }
 
+TEST_F(CliRender, PrintTooLongForOneRasterIsRefused)
+{
+    // 999 copies of a metre-long label: about 8 million rows of 384 dots.
+    const QString label = HomePath("lang.pellwerk");
+    TLabelDoc doc;
+    doc.LengthMm = 1000;
+    doc.SaveToFile(label);
+    const TCliResult r = Run({"render", label, "--copies", "999", "-o", "lang.png"});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Err.contains("pellwerk-cli: Der Druck ist zu lang")) << r.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(HomePath("lang.png")));
+}
+
 } // namespace
