@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -32,12 +34,26 @@ class QPlainTextEdit;
 class QSlider;
 class TRadioGroup;
 class TSpinEdit;
+// Printing.
+class QTimer;
+class TBleDevice;
+class TBleManager;
+class TNimboBle;
+class TPrinterSetupForm;
+class TTimeSource;
+struct TNbMonoImage;
 
 // What the window needs from outside; tests hand in their own.
 struct TMainFormDeps {
     TDialogs* Dialogs = nullptr;  // nullptr: the real message boxes and dialogs
     // Monotonic milliseconds (merged undo steps); empty: the steady clock.
     std::function<uint64_t()> TickMs;
+    // The Bluetooth LE central the printer link talks through; required.
+    TBleManager* Ble = nullptr;
+    // Time of the printer link (its waits and timeouts); nullptr: the steady clock.
+    TTimeSource* LinkTime = nullptr;
+    // How long the start-up search for the remembered printer may take, in ms.
+    int ScanTimerMs = 11000;
 };
 
 class TLabelMainForm : public QWidget {
@@ -111,10 +127,34 @@ public:
     void DeleteTemplate();
     void OpenTemplateFolder();
 
-    // Printing.
-    void PrintLabel();
+    // Printing: connection and status.
+    void ApplyPrinterSettings();
+    void StartAutoConnect();
+    void ScanTimerTimer();
+    void ConnectToDevice(TBleDevice* Device);
+    void DisconnectPrinter(QObject* Sender);
     void ShowPrinterDialog();
     void StatusBarClick();
+    void PrinterDeviceFound(TNimboBle* Sender, TBleDevice* Device, int32_t Rssi);
+    void PrinterConnected(TNimboBle* Sender, bool Success, const std::string& Msg);
+    void PrinterNotify(TNimboBle* Sender, const std::vector<uint8_t>& Data);
+    // Printing: the print command.
+    void PrintLabel();
+    void SendToPrinter(const TNbMonoImage& Mono, const QString& What);
+    void TestPrint(QObject* Sender);
+    void PrinterProgress(TNimboBle* Sender, int32_t Sent, int32_t Total);
+    void PrinterLog(TNimboBle* Sender, const std::string& Msg);
+    void PrinterPrintDone(TNimboBle* Sender, bool Success, const std::string& Msg);
+    // Read access for tests.
+    TNimboBle* Printer() const { return FPrinter.get(); }
+    TPrinterSetupForm* PrinterDialog() const { return FPrinterDlg; }
+    QTimer* ScanTimer() const { return FScanTimer; }
+    TModernButton* PrintButton() const { return BtnPrint; }
+    QSpinBox* CopiesBox() const { return SeCopies; }
+    bool IsConnected() const { return FConnected; }
+    bool IsConnecting() const { return FConnecting; }
+    bool IsPrinting() const { return FPrinting; }
+    bool IsAutoConnectPending() const { return FAutoConnectPending; }
 
     // Help.
     void OpenHelp(int StartPage);
@@ -269,4 +309,21 @@ private:
     QCheckBox* ChkKeepAspect = nullptr;
     TSpinEdit* SeLineWidth = nullptr;
     QCheckBox* ChkFilled = nullptr;
+
+    // Printing: the link (freed first at exit, which disconnects), the state
+    // of the connection and of a job, the setup dialog while it is shown and
+    // the timer that ends the start-up search.
+    void CreatePrinterLink();
+    void CreateScanTimer();
+    TBleManager* FBle = nullptr;
+    TTimeSource* FLinkTime = nullptr;
+    int FScanTimerMs = 11000;
+    std::unique_ptr<TNimboBle> FPrinter;
+    bool FConnected = false;
+    bool FConnecting = false;
+    bool FPrinting = false;
+    bool FAutoConnectPending = false;
+    TPrinterSetupForm* FPrinterDlg = nullptr;
+    QTimer* FScanTimer = nullptr;
+    bool FNoPaperShown = false;
 };

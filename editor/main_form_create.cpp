@@ -1,4 +1,5 @@
 // Start-up, window placement and shutdown of the main window.
+#include "ble/nimbo_ble.h"
 #include "editor/dialogs.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
@@ -23,6 +24,9 @@ TLabelMainForm::TLabelMainForm(const TMainFormDeps& deps, QWidget* parent)
 {
     FDialogs = deps.Dialogs;
     FTickMs = deps.TickMs;
+    FBle = deps.Ble;
+    FLinkTime = deps.LinkTime;
+    FScanTimerMs = deps.ScanTimerMs;
     if (!FDialogs) {
         FOwnDialogs = std::make_unique<TQtDialogs>();
         FDialogs = FOwnDialogs.get();
@@ -70,6 +74,8 @@ void TLabelMainForm::FormCreate()
     BuildLayout();
 
     // Step 7 (the wheel hook) is the same application event filter.
+    CreatePrinterLink();
+    CreateScanTimer();
 
     const QString templateDir = TAppSettings::TemplateDir();
     if (QDir(templateDir).entryList({QStringLiteral("*.pellwerk")}, QDir::Files).isEmpty())
@@ -86,6 +92,7 @@ void TLabelMainForm::FormCreate()
         }
     }
     RefreshAll();
+    StartAutoConnect();
 }
 
 void TLabelMainForm::LoadLogo()
@@ -148,6 +155,9 @@ void TLabelMainForm::closeEvent(QCloseEvent* e)
 
 void TLabelMainForm::FormDestroy()
 {
+    // The link goes first: it disconnects, and no event of it reaches the
+    // window after this.
+    FPrinter.reset();
     qApp->removeEventFilter(this);
     // The paint box may still be asked to paint while children go away.
     if (PaintBox)

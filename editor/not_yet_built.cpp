@@ -8,6 +8,3 @@ namespace {
 const QString NotYet = QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar.");
 }
 
-void TLabelMainForm::PrintLabel() { SetStatus(3, NotYet); }
-void TLabelMainForm::ShowPrinterDialog() { SetStatus(3, NotYet); }
-void TLabelMainForm::StatusBarClick() { ShowPrinterDialog(); }

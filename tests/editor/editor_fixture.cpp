@@ -81,6 +81,7 @@ TLabelMainForm& TEditorFixture::Create(bool show)
     TMainFormDeps deps;
     deps.Dialogs = &Dialogs;
     deps.TickMs = [this] { return Now; };
+    deps.Ble = &Ble;
     Form = std::make_unique<TLabelMainForm>(deps);
     if (show) {
         Form->show();

@@ -2,6 +2,7 @@
 // A main window for tests: dialogs answered by script, a clock the test
 // drives, and a data folder of its own under the test's HOME.
 
+#include "ble/sim/sim_ble_manager.h"
 #include "editor/dialogs.h"
 #include "editor/label_main_form.h"
 
@@ -34,6 +35,7 @@ void ResetDataFolder();
 struct TEditorFixture {
     TScriptedDialogs Dialogs;
     uint64_t Now = 1000000;  // the clock the window reads, in ms
+    TSimBleManager Ble;      // an empty radio: no printer around
     std::unique_ptr<TLabelMainForm> Form;
 
     // Creates (and shows) the window; call after preparing the data folder.

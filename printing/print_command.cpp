@@ -1,0 +1,128 @@
+// The print command: every copy rendered with its number, the copies stacked
+// into one raster with blank gaps, sent as one job in the protocol of the
+// settings; progress and result in the status line. Also the test label of
+// the printer setup dialog.
+#include "ble/nimbo_ble.h"
+#include "editor/controls/modern_button.h"
+#include "editor/dialogs.h"
+#include "editor/label_main_form.h"
+#include "model/label_doc.h"
+#include "model/mono_convert.h"
+#include "protocol/v5x_job.h"
+#include "settings/app_settings.h"
+
+#include <QSpinBox>
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+// Gap between copies in dot rows. A negative value from the settings file
+// means no gap, as a negative feed means no feed.
+int GapDots(int32_t GapMm)
+{
+    const int32_t mm = std::max(GapMm, 0);
+    if (mm > std::numeric_limits<int32_t>::max() / 8)
+        throw std::overflow_error("Abstand zwischen den Kopien ist zu groß");
+    return mm * 8;
+}
+
+}  // namespace
+
+void TLabelMainForm::PrintLabel()
+{
+    // A running job ignores the command; no need to render for nothing.
+    if (FPrinting)
+        return;
+    const int copies = std::max(SeCopies->value(), 1);
+    std::vector<TNbMonoImage> rasters;
+    rasters.reserve(static_cast<size_t>(copies));
+    for (int n = 1; n <= copies; ++n)
+        rasters.push_back(FDoc->RenderMono(n));
+    const QString what = QStringLiteral("\"") + FDoc->Name + QStringLiteral("\" (%1×)").arg(copies);
+    const TNbMonoImage joined = StackMonoImages(rasters, GapDots(FSettings->GapMm));
+    rasters.clear();
+    SendToPrinter(joined, what);
+}
+
+void TLabelMainForm::SendToPrinter(const TNbMonoImage& Mono, const QString& What)
+{
+    if (FPrinting)
+        return;
+    if (!FConnected) {
+        // The job is dropped either way; it does not start by itself later.
+        if (FDialogs->AskYesNo(
+                this, QStringLiteral("Es ist kein Drucker verbunden.\r\nDrucker jetzt suchen und verbinden?")))
+            ShowPrinterDialog();
+        return;
+    }
+    ApplyPrinterSettings();
+    FPrinting = true;
+    BtnPrint->setEnabled(false);
+    SetStatus(3, QStringLiteral("Sende ") + What + QStringLiteral(" …"));
+    try {
+        if (FSettings->Protocol == 1) {
+            const auto density = static_cast<uint8_t>(std::clamp(FSettings->V5XDensity, 0, 100));
+            FPrinter->PrintV5X(NbV5XBuildJob(Mono, density, 0));
+        } else {
+            FPrinter->PrintV5G(Mono, FSettings->Params());
+        }
+    } catch (const std::exception& e) {
+        FPrinting = false;
+        BtnPrint->setEnabled(true);
+        SetStatus(3, QStringLiteral("Fehler: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TLabelMainForm::PrinterProgress(TNimboBle*, int32_t Sent, int32_t Total)
+{
+    if (Total <= 0 || !FPrinting)
+        return;
+    const int64_t pct = static_cast<int64_t>(Sent) * 100 / Total;
+    SetStatus(3, QStringLiteral("Drucke … %1 %").arg(pct));
+}
+
+void TLabelMainForm::PrinterLog(TNimboBle*, const std::string& Msg)
+{
+    // Only the cool-down and energy lines of a job concern the user.
+    const QString line = QString::fromUtf8(Msg);
+    if (line.contains(QStringLiteral("Kopftemperatur")))
+        SetStatus(3, line);
+}
+
+void TLabelMainForm::PrinterPrintDone(TNimboBle*, bool Success, const std::string& Msg)
+{
+    FPrinting = false;
+    BtnPrint->setEnabled(true);
+    const QString msg = QString::fromUtf8(Msg);
+    if (Success) {
+        SetStatus(3, QStringLiteral("Fertig gedruckt."));
+        return;
+    }
+    SetStatus(3, QStringLiteral("Druck fehlgeschlagen: ") + msg);
+    FDialogs->ShowError(this, QStringLiteral("Druck fehlgeschlagen:\r\n") + msg + QStringLiteral("\r\n") +
+                                  QStringLiteral("\r\n") +
+                                  QStringLiteral("Ist der Drucker noch eingeschaltet und in Reichweite?"));
+}
+
+void TLabelMainForm::TestPrint(QObject*)
+{
+    TLabelDoc doc;
+    doc.LengthMm = 20;
+    doc.BgPreset = bpFrame;
+    auto addText = [&doc](int32_t X, int32_t Y, int32_t W, int32_t H, const QString& Text, int32_t FontSize) {
+        auto e = std::make_unique<TLabelElement>(ekText);
+        e->X = X;
+        e->Y = Y;
+        e->W = W;
+        e->H = H;
+        e->Text = Text;
+        e->FontSize = FontSize;
+        return doc.Elements.Add(std::move(e));
+    };
+    addText(8, 10, 368, 80, QStringLiteral("Testdruck OK"), 52)->Bold = true;
+    addText(8, 96, 368, 50, QStringLiteral("{DATUM}  {ZEIT}"), 30);
+    SendToPrinter(doc.RenderMono(1), QStringLiteral("Testdruck"));
+}
