@@ -4,13 +4,14 @@
 #include "editor/edit_drag.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
+#include "editor/props_spin_edit.h"
+#include "editor/props_updating.h"
 #include "model/dot_math.h"
 #include "model/label_doc.h"
 
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollArea>
-#include <QSpinBox>
 
 void TLabelMainForm::SelectElement(TLabelElement* E)
 {
@@ -114,8 +115,14 @@ void TLabelMainForm::PaintBoxMouseMove(QMouseEvent* e)
     FSel->Y = B.Top;
     FSel->W = W;
     FSel->H = H;
-    // The position fields follow the drag without writing back.
-    ShowElemProps();
+    {
+        // The position fields follow the drag without writing back.
+        TUpdatingScope updating(FUpdating);
+        SeX->SetValue(B.Left);
+        SeY->SetValue(B.Top);
+        SeW->SetValue(W);
+        SeH->SetValue(H);
+    }
     DocChanged();
 }
 

@@ -5,10 +5,12 @@
 #include "editor_fixture.h"
 
 #include "editor/paint_box.h"
+#include "editor/props_spin_edit.h"
 #include "model/label_doc.h"
 
 #include <QFile>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +32,13 @@ protected:
     TLabelDoc& Doc() { return F.Form->Doc(); }
 
     // An element of the label, not selected, without touching the history.
+    // The position fields of the properties panel.
+    QRect Fields()
+    {
+        auto v = [&](const char* name) { return Form().findChild<TSpinEdit*>(QLatin1String(name))->Value(); };
+        return QRect(v("SeX"), v("SeY"), v("SeW"), v("SeH"));
+    }
+
     TLabelElement* Put(TElemKind Kind, int x, int y, int w, int h)
     {
         auto E = std::make_unique<TLabelElement>(Kind);
@@ -97,6 +106,28 @@ TEST_F(CanvasEditing, InsertCommandsPlaceTheirElementOnNewAndShortLabels)
     }
 }
 
+TEST_F(CanvasEditing, ANewOrDoubleClickedTextIsReadyToBeTypedOver)
+{
+    auto* memo = Form().findChild<QPlainTextEdit*>(QStringLiteral("MemoText"));
+    ASSERT_NE(memo, nullptr);
+    auto expectReady = [&](const QString& text) {
+        EXPECT_EQ(Form().focusWidget(), memo);
+        EXPECT_EQ(memo->textCursor().selectedText(), text);
+    };
+    Form().InsertText();
+    expectReady(QStringLiteral("Text"));
+    QTest::keyClicks(memo, QStringLiteral("Hallo"));
+    TLabelElement* E = Form().Selected();
+    ASSERT_NE(E, nullptr);
+    EXPECT_EQ(E->Text, QStringLiteral("Hallo"));
+
+    ClickDot(Form(), {300, 20});  // empty space: nothing selected, the canvas has the focus
+    ASSERT_EQ(Form().Selected(), nullptr);
+    DoubleClickPixel(Form(), Form().DesignToScreen(Bounds(E)).center());
+    EXPECT_EQ(Form().Selected(), E);
+    expectReady(QStringLiteral("Hallo"));
+}
+
 TEST_F(CanvasEditing, InsertImageFitsEightyPercentAndReportsBadFiles)
 {
     QTemporaryDir dir;
@@ -155,6 +186,7 @@ TEST_F(CanvasEditing, DraggingSnapsTheCornerToTheGridUnlessAltIsHeld)
         EXPECT_EQ(E->Y, c.Mods == Qt::AltModifier ? 21 : 20);  // 21 -> 20 on the grid
         EXPECT_EQ(E->W, 40);
         EXPECT_EQ(E->H, 30);
+        EXPECT_EQ(Fields(), Bounds(E));
         EXPECT_EQ(Form().UndoCount(), 1);
         EXPECT_TRUE(Doc().Modified);
         EXPECT_EQ(Form().DragState(), edNone);
@@ -212,6 +244,7 @@ TEST_F(CanvasEditing, ResizingStopsAtTheMinimumSizeAndNeverFlips)
         ASSERT_EQ(Form().HandleAt(press.x(), press.y()), c.Corner);
         DragPixels(Form(), press, press + c.Move * 2, Qt::NoModifier, 3);
         EXPECT_EQ(Bounds(E), c.Expected);
+        EXPECT_EQ(Fields(), c.Expected);
         EXPECT_EQ(Form().Selected(), E);
         EXPECT_EQ(Form().UndoCount(), 1);
     }
@@ -374,7 +407,7 @@ TEST_F(CanvasEditing, DoubleClickOnAPictureReplacesItInPlace)
     const int undoBefore = Form().UndoCount();
     Doc().Modified = false;
     F.Dialogs.Files = {missing};
-    QTest::mouseDClick(Form().Canvas(), Qt::LeftButton, Qt::NoModifier, Form().DesignToScreen(placed).center());
+    DoubleClickPixel(Form(), Form().DesignToScreen(placed).center());
     ASSERT_EQ(F.Dialogs.Shown.size(), 2);
     EXPECT_EQ(F.Dialogs.Shown[0],
               QStringLiteral("open:  | Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|Alle Dateien|*.*"));
@@ -384,7 +417,7 @@ TEST_F(CanvasEditing, DoubleClickOnAPictureReplacesItInPlace)
     EXPECT_FALSE(Doc().Modified);
 
     F.Dialogs.Files = {second};
-    QTest::mouseDClick(Form().Canvas(), Qt::LeftButton, Qt::NoModifier, Form().DesignToScreen(placed).center());
+    DoubleClickPixel(Form(), Form().DesignToScreen(placed).center());
     EXPECT_EQ(Form().Selected(), E);
     EXPECT_EQ(E->Image().size(), QSize(30, 30));
     EXPECT_EQ(Bounds(E), placed);

@@ -52,6 +52,15 @@ void ClickDot(TLabelMainForm& Form, QPoint At)
     Send(Form.Canvas(), QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
 }
 
+void DoubleClickPixel(TLabelMainForm& Form, QPoint At)
+{
+    QWidget* box = Form.Canvas();
+    Send(box, QEvent::MouseButtonPress, At, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    Send(box, QEvent::MouseButtonRelease, At, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    Send(box, QEvent::MouseButtonDblClick, At, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    Send(box, QEvent::MouseButtonRelease, At, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+}
+
 void HoverPixel(TLabelMainForm& Form, QPoint At)
 {
     Send(Form.Canvas(), QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton, Qt::NoModifier);

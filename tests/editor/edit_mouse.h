@@ -25,6 +25,9 @@ void DragPixels(TLabelMainForm& Form, QPoint From, QPoint To, Qt::KeyboardModifi
 void DragDots(TLabelMainForm& Form, QPoint From, QPoint To, Qt::KeyboardModifiers Mods = Qt::NoModifier);
 // Press and release at one design point.
 void ClickDot(TLabelMainForm& Form, QPoint At);
+// A double click as the toolkit delivers it: press, release, double-click
+// event, release.
+void DoubleClickPixel(TLabelMainForm& Form, QPoint At);
 // A move without a button (the cursor follows the handles).
 void HoverPixel(TLabelMainForm& Form, QPoint At);
 
