@@ -333,7 +333,7 @@ void TBluezCore::DiscoverServices(TBluezDevice& device, const TBluezWaitPtr& wai
         wait->Finish(false);
         return;
     }
-    FResolvePending.insert(&device);
+    FResolvePending[&device] = ++FResolveRequests;
     // BlueZ answers Connect once the link is up, often before the services
     // are resolved; completion is then ServicesResolved turning true. When the
     // device was connected and resolved already, no such change comes, so the
@@ -345,11 +345,17 @@ void TBluezCore::DiscoverServices(TBluezDevice& device, const TBluezWaitPtr& wai
 
 void TBluezCore::FetchServices(TBluezDevice& device)
 {
-    if (!FResolvePending.count(&device) || FClosing)
+    const auto pending = FResolvePending.find(&device);
+    if (pending == FResolvePending.end() || FClosing)
         return;
+    // An object list asked for under an earlier request may answer only after
+    // the device was disconnected and asked for again; it tells of the old
+    // connection and must not complete the new request.
+    const uint64_t request = pending->second;
     CallBluez(QStringLiteral("/"), bluez::ObjectManager, QStringLiteral("GetManagedObjects"), {},
-              FBackend.Timeouts.CallMs, [this, &device](const QDBusMessage& reply) {
-                  if (!FResolvePending.count(&device) || !Answered(reply)
+              FBackend.Timeouts.CallMs, [this, &device, request](const QDBusMessage& reply) {
+                  const auto still = FResolvePending.find(&device);
+                  if (still == FResolvePending.end() || still->second != request || !Answered(reply)
                       || reply.signature() != kManagedObjectsSig)
                       return;
                   const auto objects = qdbus_cast<TDBusManagedObjects>(reply.arguments().at(0));
@@ -424,7 +430,8 @@ TBluezService& TBluezCore::ServiceAt(const QString& path, const std::string& uui
 
 void TBluezCore::DeviceDown(TBluezDevice& device)
 {
-    FResolvePending.erase(&device);
+    // A discovery asked for stays asked for: the news of an earlier
+    // disconnect may arrive only after the caller has already reconnected.
     for (auto& [path, ch] : FChars)
         if (&ch->Device() == &device)
             ch->SetLive(false);
@@ -484,6 +491,8 @@ void TBluezCore::Write(TBluezCharacteristic& ch, const QByteArray& value, const 
 
 void TBluezCore::Disconnect(TBluezDevice& device)
 {
+    // The caller gives the device up: a discovery still asked for is void.
+    FResolvePending.erase(&device);
     DeviceDown(device);
     Tell(device.Path(), bluez::Device, QStringLiteral("Disconnect"));
 }

@@ -18,7 +18,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <vector>
 
 class TBluezBackend;
@@ -89,6 +88,8 @@ private:
     std::map<QString, TBluezDevice*> FDevices;
     std::map<QString, TBluezService*> FServices;
     std::map<QString, TBluezCharacteristic*> FChars;
-    std::set<TBluezDevice*> FResolvePending;
+    // Devices whose services were asked for, with the number of that request.
+    std::map<TBluezDevice*, uint64_t> FResolvePending;
+    uint64_t FResolveRequests = 0;
     std::multimap<TBluezDevice*, TBluezWaitPtr> FDeviceWaits;
 };

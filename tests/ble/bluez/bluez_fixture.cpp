@@ -29,23 +29,33 @@ void TBluezFixture::TearDown()
 
 TBleDevice* TBluezFixture::Discover(const QString& path, int rssi)
 {
-    if (!Manager->StartDiscovery(60000))
+    if (!Manager->StartDiscovery(60000)) {
+        ADD_FAILURE() << "StartDiscovery answered false";
         return nullptr;
+    }
     const size_t before = Listener.Seen().size();
     Fake->Advertise(path, rssi);
-    if (!Listener.WaitSeen(before + 1))
+    if (!Listener.WaitSeen(before + 1)) {
+        ADD_FAILURE() << "the advertisement of " << path.toStdString() << " was not reported";
         return nullptr;
+    }
     return Listener.Seen().back().Device;
 }
 
 TBleDevice* TBluezFixture::ConnectTo(const QString& path)
 {
     TBleDevice* device = Discover(path);
-    if (!device || !device->DiscoverServices())
+    if (!device)
         return nullptr;
     const size_t before = Listener.Resolved().size();
-    if (!Listener.WaitResolved(before + 1))
+    if (!device->DiscoverServices()) {
+        ADD_FAILURE() << "DiscoverServices answered false";
         return nullptr;
+    }
+    if (!Listener.WaitResolved(before + 1)) {
+        ADD_FAILURE() << "no ServicesDiscovered; BlueZ saw: " << Fake->Calls().join(", ").toStdString();
+        return nullptr;
+    }
     return device;
 }
 

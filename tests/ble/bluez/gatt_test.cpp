@@ -170,7 +170,7 @@ TEST_F(BluezGatt, DisconnectThenReconnectReusesTheSameObjects)
     ASSERT_TRUE(device->DiscoverServices());
     ASSERT_TRUE(Listener.WaitResolved(2));
     EXPECT_EQ(FindChar(device, kSimUuidAe01), cmd);
-    EXPECT_TRUE(cmd->Write(kPacket));
+    EXPECT_TRUE(cmd->Write(kPacket)) << Fake->Calls().join(", ").toStdString();
 }
 
 TEST_F(BluezGatt, DiscoveryOfAnAlreadyConnectedDeviceCompletesAtOnce)
