@@ -1,4 +1,5 @@
 // pellwerk-cli: the editor's printing and printer data from the command line.
+#include "cli/cli_interrupt.h"
 #include "cli/cli_run.h"
 
 #include <QGuiApplication>
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     QGuiApplication::setOrganizationName(QStringLiteral("MIRVO"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
+    InstallInterruptHandler();
     TCliStreams streams{std::cout, std::cerr, PELLWERK_ISATTY(stderr) != 0};
     return RunCli(QGuiApplication::arguments().mid(1), streams);
 }

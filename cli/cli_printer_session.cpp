@@ -1,6 +1,7 @@
 #include "cli/cli_printer_session.h"
 
 #include "ble/link_messages.h"
+#include "cli/cli_interrupt.h"
 #include "protocol/notifications.h"
 #include "protocol/v5g_commands.h"
 #include "settings/app_settings.h"
@@ -14,6 +15,8 @@
 #include <stdexcept>
 
 namespace {
+
+constexpr int kInterruptTickMs = 100;
 
 QString Utf8(const std::string& S)
 {
@@ -83,12 +86,23 @@ void TCliPrinterSession::Wake()
         FLoop->quit();
 }
 
-bool TCliPrinterSession::WaitUntil(const std::function<bool()>& Done, int Ms)
+TCliPrinterSession::TWaitEnd TCliPrinterSession::WaitUntil(const std::function<bool()>& Done, int Ms)
 {
     QDeadlineTimer deadline = Ms > 0 ? QDeadlineTimer(Ms) : QDeadlineTimer(QDeadlineTimer::Forever);
     while (!Done()) {
+        if (InterruptRequested()) {
+            // A running job is asked to stop and reports its end as usual;
+            // anything else ends here.
+            if (!FPrinting)
+                return TWaitEnd::Interrupted;
+            if (!FCancelSent) {
+                FCancelSent = true;
+                Warn(QStringLiteral("Abbruch …"));
+                FLink->CancelSending();
+            }
+        }
         if (deadline.hasExpired())
-            return false;
+            return TWaitEnd::Timeout;
         QEventLoop loop;
         QTimer timer;
         if (!deadline.isForever()) {
@@ -96,11 +110,18 @@ bool TCliPrinterSession::WaitUntil(const std::function<bool()>& Done, int Ms)
             QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
             timer.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
         }
+        // A signal cannot wake the loop; a short tick looks for one.
+        QTimer interruptTick;
+        QObject::connect(&interruptTick, &QTimer::timeout, &loop, [&loop] {
+            if (InterruptRequested())
+                loop.quit();
+        });
+        interruptTick.start(kInterruptTickMs);
         FLoop = &loop;
         loop.exec();
         FLoop = nullptr;
     }
-    return true;
+    return TWaitEnd::Done;
 }
 
 void TCliPrinterSession::Warn(const QString& Text)
@@ -158,8 +179,10 @@ void TCliPrinterSession::Connect(const QString& Address, const QString& NameFilt
     FScanFailed = false;
     WriteLine(FStreams.Err, QStringLiteral("Suche Drucker %1 …").arg(Address));
     FLink->StartScan(NameFilter.toStdString(), ScanMs);
-    WaitUntil([this] { return FFound || FScanFailed; }, static_cast<int>(ScanMs) + 500);
+    const TWaitEnd scan = WaitUntil([this] { return FFound || FScanFailed; }, static_cast<int>(ScanMs) + 500);
     FLink->StopScan();
+    if (scan == TWaitEnd::Interrupted)
+        throw std::runtime_error(kMsgCancelled);
     if (FScanFailed)
         throw std::runtime_error(kMsgScanFailed);
     if (!FFound)
@@ -170,7 +193,8 @@ void TCliPrinterSession::Connect(const QString& Address, const QString& NameFilt
     WriteLine(FStreams.Err, QStringLiteral("Verbinde mit ") + name + QStringLiteral(" …"));
     FConnectDone = false;
     FLink->Connect(FFound);
-    WaitUntil([this] { return FConnectDone; }, 0);
+    if (WaitUntil([this] { return FConnectDone; }, 0) == TWaitEnd::Interrupted)
+        throw std::runtime_error(kMsgCancelled);
     if (!FConnectOk) {
         WriteLog();
         throw std::runtime_error(FConnectMsg);
@@ -186,14 +210,19 @@ void TCliPrinterSession::RequestState(int WaitMs)
     } catch (const std::exception&) {
         return;
     }
-    WaitUntil([this, before] { return FNotifications > before && FLastState >= 0; }, WaitMs);
+    if (WaitUntil([this, before] { return FNotifications > before && FLastState >= 0; }, WaitMs) ==
+        TWaitEnd::Interrupted)
+        throw std::runtime_error(kMsgCancelled);
 }
 
 void TCliPrinterSession::Print(const std::function<void(TNimboBle&)>& Start)
 {
     FPrintDone = false;
+    FCancelSent = false;
     Start(*FLink);
+    FPrinting = true;
     WaitUntil([this] { return FPrintDone; }, 0);
+    FPrinting = false;
     FBar.Finish();
     if (!FPrintOk) {
         WriteLog();
@@ -209,6 +238,7 @@ void TCliPrinterSession::Scan(const QString& NamePrefix, uint32_t Ms,
     FScanFailed = false;
     FOnFound = Found;
     FLink->StartScan(NamePrefix.toStdString(), Ms);
+    // An interrupt ends the scan early; what was found until then counts.
     WaitUntil([this] { return FScanFailed; }, static_cast<int>(Ms));
     FLink->StopScan();
     FOnFound = nullptr;

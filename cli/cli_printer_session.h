@@ -47,15 +47,19 @@ public:
     // Starts a job with Start (which calls one of the link's print
     // operations) and waits for its end. Raises "Druck fehlgeschlagen: …"
     // when the job fails, or the link's message when it refuses to start.
+    // An interrupt (cli_interrupt.h) cancels the job, which then fails with
+    // "Abgebrochen"; while scanning or connecting it raises "Abgebrochen".
     void Print(const std::function<void(TNimboBle&)>& Start);
 
-    // Scans for Ms milliseconds and calls Found for every report.
+    // Scans for Ms milliseconds, or until an interrupt, and calls Found for every report.
     void Scan(const QString& NamePrefix, uint32_t Ms, const std::function<void(TBleDevice*, int32_t)>& Found);
 
 private:
-    // Runs the event loop until Done holds or Ms have passed (0: no limit);
-    // false on timeout.
-    bool WaitUntil(const std::function<bool()>& Done, int Ms);
+    enum class TWaitEnd { Done, Timeout, Interrupted };
+    // Runs the event loop until Done holds, Ms have passed (0: no limit) or,
+    // unless a job runs, an interrupt came. While a job runs, an interrupt
+    // cancels it and the wait goes on until the job reports its end.
+    TWaitEnd WaitUntil(const std::function<bool()>& Done, int Ms);
     void Wake();
     void Notify(const std::vector<uint8_t>& Data);
     void Warn(const QString& Text);
@@ -72,6 +76,8 @@ private:
     bool FConnectDone = false;
     bool FConnectOk = false;
     std::string FConnectMsg;
+    bool FPrinting = false;    // a job has been started and has not reported its end
+    bool FCancelSent = false;
     bool FPrintDone = false;
     bool FPrintOk = false;
     std::string FPrintMsg;

@@ -12,9 +12,8 @@
 
 #include <algorithm>
 
-TCliResult TCliFixture::Run(const QStringList& Args, const QByteArray& Input)
+void TCliFixture::Prepare(QProcess& P) const
 {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", Home.path());
     env.insert("XDG_DATA_HOME", Home.path() + "/.local/share");
@@ -26,9 +25,17 @@ TCliResult TCliFixture::Run(const QStringList& Args, const QByteArray& Input)
     env.remove("DBUS_SYSTEM_BUS_ADDRESS");
     for (const QString& key : Extra.keys())
         env.insert(key, Extra.value(key));
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(Home.path());
-    p.start(PELLWERK_CLI_PATH, Args);
+    P.setProcessEnvironment(env);
+    P.setWorkingDirectory(Home.path());
+    P.setProgram(PELLWERK_CLI_PATH);
+}
+
+TCliResult TCliFixture::Run(const QStringList& Args, const QByteArray& Input)
+{
+    QProcess p;
+    Prepare(p);
+    p.setArguments(Args);
+    p.start();
     TCliResult r;
     if (!p.waitForStarted(10000)) {
         ADD_FAILURE() << "pellwerk-cli did not start: " << p.errorString().toStdString();

@@ -6,6 +6,7 @@
 #include "protocol/raster.h"
 
 #include <QDateTime>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,8 @@ class TCliFixture : public ::testing::Test {
 protected:
     // Runs the program with Args in the home folder as working folder.
     TCliResult Run(const QStringList& Args, const QByteArray& Input = {});
+    // Sets up P (environment, working folder) to run the program; the caller starts it.
+    void Prepare(QProcess& P) const;
 
     QString HomePath(const QString& Name) const;
     QString DataDir() const;      // ".../MIRVO Pellwerk" of the program's home

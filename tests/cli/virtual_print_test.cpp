@@ -4,6 +4,12 @@
 #include "cli_fixture.h"
 
 #include "lineprinter/line_printer.h"
+#include "model/label_doc.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <csignal>
 
 namespace {
 
@@ -61,6 +67,38 @@ TEST_F(CliVirtualPrint, TextFromArgumentAndStandardInput)
         ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
         EXPECT_TRUE(SameRaster(ReadMonoPng(HomePath("t.png")), c.Expected));
     }
+}
+
+TEST_F(CliVirtualPrint, InterruptStopsTheJobAndFailsTheRun)
+{
+    // A metre-long label sent slowly enough to be caught half way.
+    const QString label = HomePath("lang.pellwerk");
+    TLabelDoc doc;
+    doc.LengthMm = 1000;
+    doc.SaveToFile(label);
+
+    QProcess p;
+    Prepare(p);
+    p.setArguments({"print", label, "--printer", "virtual", "--packet-size", "20", "--pause-ms", "50"});
+    p.start();
+    ASSERT_TRUE(p.waitForStarted(10000));
+    QByteArray err;
+    QElapsedTimer waited;
+    waited.start();
+    while (!err.contains("Drucke") && waited.elapsed() < 60000 && p.state() == QProcess::Running) {
+        p.waitForReadyRead(200);
+        err += p.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("Drucke")) << err.toStdString();
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    err += p.readAllStandardError();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString text = QString::fromUtf8(err);
+    EXPECT_TRUE(text.contains("Abbruch …")) << text.toStdString();
+    EXPECT_TRUE(text.contains("pellwerk-cli: Druck fehlgeschlagen: Abgebrochen")) << text.toStdString();
+    EXPECT_FALSE(QFile::exists(HomePath("virtueller-druck.png")));
 }
 
 } // namespace
