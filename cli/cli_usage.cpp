@@ -90,12 +90,14 @@ QString CliUsage(const QString& Command)
                      "\n"
                      "Druckt alle Kopien als einen Auftrag; Fortschritt, Warnungen des Druckers und\n"
                      "die Kopftemperatur erscheinen auf der Standardfehlerausgabe.\n"
+                     "Strg+C bricht den Druck vor dem nächsten Paket ab.\n"
                      "\n",
                      kPrinter, kCopies, kV5GValues, kLinkValues, kNow});
     if (Command == QStringLiteral("text"))
         return Join({"Aufruf: pellwerk-cli text TEXT|- [--chars-per-line N] [--printer ADRESSE|virtual]\n"
                      "\n"
                      "Druckt Text in der eingebauten Pixelschrift; \"-\" liest ihn von der Standardeingabe.\n"
+                     "Strg+C bricht den Druck vor dem nächsten Paket ab.\n"
                      "\n"
                      "  --chars-per-line N   Zeichen je Zeile (Standard 32, mindestens 3 Punkte je Zeichen)\n",
                      kPrinter, kV5GValues, kLinkValues});
