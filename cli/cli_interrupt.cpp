@@ -26,13 +26,3 @@ bool InterruptRequested()
 {
     return GInterrupted.load();
 }
-
-void ClearInterrupt()
-{
-    GInterrupted.store(false);
-}
-
-void RequestInterrupt()
-{
-    GInterrupted.store(true);
-}

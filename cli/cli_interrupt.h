@@ -8,8 +8,5 @@
 // Installs the handler for SIGINT (main only: tests do not want it).
 void InstallInterruptHandler();
 
-// True once an interrupt came; Clear forgets it (tests).
+// True once an interrupt came.
 bool InterruptRequested();
-void ClearInterrupt();
-// What the handler does, for tests that cannot send a signal to themselves.
-void RequestInterrupt();
