@@ -6,7 +6,10 @@
 #include "editor/props_radio_group.h"
 #include "editor/props_spin_edit.h"
 #include "editor/props_updating.h"
+#include "editor/dialogs.h"
+#include "model/dot_math.h"
 #include "model/label_doc.h"
+#include "model/model_error.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -23,6 +26,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -424,12 +428,25 @@ void TLabelMainForm::ElemPropsChanged(QObject* Sender)
     Q_UNUSED(Sender);
     if (FUpdating || !FSel)
         return;
+    const int32_t x = SeX->Value();
+    const int32_t y = SeY->Value();
+    const int32_t w = SeW->Value() <= 0 ? 1 : SeW->Value();
+    const int32_t h = SeH->Value() <= 0 ? 1 : SeH->Value();
+    try {
+        // The fields take any 32-bit number, but an element whose far edge
+        // cannot be counted could be neither drawn nor hit: it keeps its place.
+        DotAdd(x, w);
+        DotAdd(y, h);
+    } catch (const EModelError& err) {
+        FDialogs->ShowError(this, err.Message());
+        return;
+    }
     PushUndoMerged();
     TLabelElement& e = *FSel;
-    e.X = SeX->Value();
-    e.Y = SeY->Value();
-    e.W = SeW->Value() <= 0 ? 1 : SeW->Value();
-    e.H = SeH->Value() <= 0 ? 1 : SeH->Value();
+    e.X = x;
+    e.Y = y;
+    e.W = w;
+    e.H = h;
     switch (e.Kind) {
     case ekText:
         e.Text = DocText(MemoText->toPlainText());

@@ -187,6 +187,16 @@ TEST_F(PropsTest, NumberFieldsApplyTheTypedNumberWithoutLimiting)
     EXPECT_EQ(e->X, -2000);
     QTest::keyClicks(Ctl<TSpinEdit>("SeX")->findChild<QLineEdit*>(), QStringLiteral("7"));
     EXPECT_EQ(e->X, 7);
+    Ctl<QLineEdit>("EdDocName")->setFocus();  // leaving the field keeps what it shows
+    EXPECT_EQ(Ctl<TSpinEdit>("SeX")->text(), QStringLiteral("7"));
+
+    // A right edge beyond 32 bits is refused with a box: the element keeps
+    // the last number that fitted, one keystroke earlier.
+    Type("SeX", QStringLiteral("2147483647"));
+    EXPECT_EQ(F.Dialogs.Shown, QStringList{QStringLiteral("error: Ganzzahlüberlauf")});
+    EXPECT_EQ(e->X, 214748364);
+    Type("SeX", QStringLiteral("7"));
+    EXPECT_EQ(e->X, 7);
 
     Type("SeY", QStringLiteral("-"));
     EXPECT_EQ(e->Y, -2000);
