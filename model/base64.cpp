@@ -7,7 +7,7 @@
 
 namespace {
 
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 // Encodes into Dst, escaping "/" when asked; returns the end of the output.
 char* Encode(const unsigned char* Src, qsizetype N, char* Dst, bool EscapeSlash)
