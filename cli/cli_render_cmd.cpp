@@ -20,7 +20,9 @@ void CmdRender(const TCliArgs& A, TCliStreams& S)
     const TCliPrintValues values = CliPrintValues(A);
     const TPlaceholderClockScope clock(ParseNow(A));
 
-    const QString label = A.Plain[0];
+    // The default picture is named after the label's file, which for a
+    // template name is its safe file name ("Preis: 5/kg" -> "Preis_ 5_kg.png").
+    const QString label = ResolveLabelPath(A.Plain[0]);
     const QString out =
         A.Value(QStringLiteral("-o")).value_or(QFileInfo(label).completeBaseName() + QStringLiteral(".png"));
     const std::unique_ptr<TLabelDoc> doc = LoadLabel(label);

@@ -43,10 +43,10 @@ TEST_F(CliTemplates, OwnLabelsAreListedAndBrokenOnesReported)
     EXPECT_TRUE(r.Err.contains("Übersprungen: " + dir + "/kaputt.pellwerk: Keine gültige Etikettendatei"))
         << r.Err.toStdString();
 
-    // A template is found by its label name.
-    const TCliResult render = Run({"render", "Preis: 5/kg", "-o", "p.png"});
+    // A template is found by its label name; the picture is named after its file.
+    const TCliResult render = Run({"render", "Preis: 5/kg"});
     EXPECT_EQ(render.ExitCode, 0) << render.Err.toStdString();
-    EXPECT_EQ(ReadMonoPng(HomePath("p.png")).Height, 240);
+    EXPECT_EQ(ReadMonoPng(HomePath("Preis_ 5_kg.png")).Height, 240);
 }
 
 } // namespace
