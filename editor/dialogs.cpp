@@ -12,6 +12,20 @@ QString BoxTitle()
 }
 } // namespace
 
+QString QtFileFilter(const QString& Filter)
+{
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
 TDialogs::TAnswer TQtDialogs::AskYesNoCancel(QWidget* parent, const QString& text)
 {
     const auto r = QMessageBox::question(parent, BoxTitle(), text,
@@ -56,5 +70,5 @@ bool TQtDialogs::InputBox(QWidget* parent, const QString& caption, const QString
 
 QString TQtDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    return QFileDialog::getOpenFileName(parent, title, QString(), QtFileFilter(filter));
 }

@@ -24,6 +24,11 @@ public:
     virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter) = 0;
 };
 
+// A file filter written as "Name|*.a;*.b|Name|*.*" in the form Qt's file
+// dialogs read: "Name (*.a *.b);;Name (*)". "*.*" means every file, also
+// those without an extension.
+QString QtFileFilter(const QString& Filter);
+
 // The real boxes and dialogs of the desktop.
 class TQtDialogs : public TDialogs {
 public:

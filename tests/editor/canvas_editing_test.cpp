@@ -4,6 +4,7 @@
 #include "edit_mouse.h"
 #include "editor_fixture.h"
 
+#include "editor/dialogs.h"
 #include "editor/paint_box.h"
 #include "editor/props_spin_edit.h"
 #include "model/label_doc.h"
@@ -424,6 +425,28 @@ TEST_F(CanvasEditing, DoubleClickOnAPictureReplacesItInPlace)
     EXPECT_EQ(Form().UndoCount(), undoBefore + 1);
     EXPECT_TRUE(Doc().Modified);
     EXPECT_EQ(Form().DragState(), edNone);
+}
+
+} // namespace
+
+namespace {
+
+// The picture commands write their filter as "Name|patterns|..."; Qt's
+// dialogs would read that as one pattern matching no file at all.
+TEST(PictureDialogFilter, ReachesTheDesktopDialogInItsOwnForm)
+{
+    struct {
+        const char* Filter;
+        const char* Expected;
+    } cases[] = {
+        {"Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|Alle Dateien|*.*",
+         "Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff);;Alle Dateien (*)"},
+        {"Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif|Alle Dateien|*.*",
+         "Bilder (*.png *.jpg *.jpeg *.bmp *.gif);;Alle Dateien (*)"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QtFileFilter(QString::fromUtf8(c.Filter)), QString::fromUtf8(c.Expected)) << c.Filter;
 }
 
 } // namespace
