@@ -49,7 +49,7 @@ void SetTextColour(QWidget* w, const QColor& c)
 // only reaches the one that has the focus, and otherwise scrolls the panel.
 class TPanelWheelGuard : public QObject {
 public:
-    TPanelWheelGuard(QScrollArea* AScroll)
+    explicit TPanelWheelGuard(QScrollArea* AScroll)
         : QObject(AScroll), FScroll(AScroll)
     {
     }
