@@ -68,7 +68,7 @@ private:
     void EnsureBlock();
     QTextCharFormat CharFormat() const;
     QTextBlockFormat BlockFormat() const;
-    double Px(int twips) const { return twips * FDpi / 1440.0; }
+    double Px(double twips) const { return twips * FDpi / 1440.0; }
 
     const QString FIn;
     QTextDocument* FDoc;
@@ -363,10 +363,12 @@ QTextBlockFormat TRtfReader::BlockFormat() const
     // (A tab after a \line in a hanging paragraph lands that far off; the help
     // text has none.)
     QList<QTextOption::Tab> tabs;
-    const int firstLineStart = FState.LeftIndent + FState.FirstIndent;
+    // Indents and stops each reach a billion twips; their differences do
+    // not fit an int.
+    const long long firstLineStart = static_cast<long long>(FState.LeftIndent) + FState.FirstIndent;
     for (int t : FState.Tabs) {
         if (t > firstLineStart)
-            tabs.append(QTextOption::Tab(Px(t - firstLineStart), QTextOption::LeftTab));
+            tabs.append(QTextOption::Tab(Px(double(t - firstLineStart)), QTextOption::LeftTab));
     }
     b.setTabPositions(tabs);
     return b;

@@ -51,9 +51,11 @@ for n in "${NAMES[@]}"; do
   log="$BUILD/logs/$n.log"
   mkdir -p "$work" "$findings" "$(dirname "$log")"
   echo "== fuzz_$n: ${SECONDS_EACH} s"
+  dict=()
+  if [ -f "$ROOT/tests/fuzz/$n.dict" ]; then dict=(-dict="$ROOT/tests/fuzz/$n.dict"); fi
   set +e
   "$BUILD/tests/fuzz/fuzz_$n" -max_total_time="$SECONDS_EACH" -timeout=25 -rss_limit_mb=2560 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$CORPORA/$n" >"$log" 2>&1
+    -print_final_stats=1 -artifact_prefix="$findings/" "${dict[@]}" "$work" "$CORPORA/$n" >"$log" 2>&1
   rc=$?
   set -e
   execs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)"
