@@ -17,6 +17,8 @@ void TLabelMainForm::SelectElement(TLabelElement* E)
 {
     if (E == FSel)
         return;
+    // A drag belongs to the element it started on.
+    FDrag = edNone;
     FSel = E;
     ShowElemProps();
     RepaintCanvas();

@@ -251,6 +251,32 @@ TEST_F(CanvasEditing, ResizingStopsAtTheMinimumSizeAndNeverFlips)
     }
 }
 
+TEST_F(CanvasEditing, KeysThatChangeTheSelectionEndADrag)
+{
+    TLabelElement* doomed = Put(ekRect, 40, 40, 60, 30);
+    TLabelElement* kept = Put(ekEllipse, 200, 40, 60, 60);
+
+    // Deleted under the held button: the rest of the drag does nothing.
+    PressPixel(Form(), DotPixel(Form(), 50, 50));
+    MovePixel(Form(), DotPixel(Form(), 54, 50));
+    QTest::keyClick(Form().ScrollBox(), Qt::Key_Delete);
+    MovePixel(Form(), DotPixel(Form(), 90, 90));
+    ReleasePixel(Form(), DotPixel(Form(), 90, 90));
+    EXPECT_EQ(Doc().Elements.IndexOf(doomed), -1);
+    EXPECT_EQ(Form().Selected(), nullptr);
+
+    // Duplicated under the held button: neither the copy nor the original
+    // follows the mouse any more.
+    PressPixel(Form(), DotPixel(Form(), 210, 50));
+    QTest::keyClick(Form().ScrollBox(), Qt::Key_D, Qt::ControlModifier);
+    MovePixel(Form(), DotPixel(Form(), 250, 90));
+    ReleasePixel(Form(), DotPixel(Form(), 250, 90));
+    ASSERT_EQ(Doc().Elements.Count(), 2);
+    EXPECT_EQ(Bounds(kept), QRect(200, 40, 60, 60));
+    EXPECT_EQ(Bounds(Doc().Elements[1]), QRect(208, 48, 60, 60));
+    EXPECT_EQ(Form().DragState(), edNone);
+}
+
 TEST_F(CanvasEditing, AHandleOfTheSelectionWinsOverAnElementAboveIt)
 {
     TLabelElement* below = Put(ekRect, 40, 40, 100, 60);

@@ -23,13 +23,27 @@ QPoint DotPixel(const TLabelMainForm& Form, int x, int y)
     return Form.DesignToScreen(QRect(x, y, 1, 1)).topLeft();
 }
 
+void PressPixel(TLabelMainForm& Form, QPoint At, Qt::KeyboardModifiers Mods)
+{
+    Send(Form.Canvas(), QEvent::MouseButtonPress, At, Qt::LeftButton, Qt::LeftButton, Mods);
+}
+
+void MovePixel(TLabelMainForm& Form, QPoint At, Qt::KeyboardModifiers Mods)
+{
+    Send(Form.Canvas(), QEvent::MouseMove, At, Qt::NoButton, Qt::LeftButton, Mods);
+}
+
+void ReleasePixel(TLabelMainForm& Form, QPoint At, Qt::KeyboardModifiers Mods)
+{
+    Send(Form.Canvas(), QEvent::MouseButtonRelease, At, Qt::LeftButton, Qt::NoButton, Mods);
+}
+
 void DragPath(TLabelMainForm& Form, const std::vector<QPoint>& Pixels, Qt::KeyboardModifiers Mods)
 {
-    QWidget* box = Form.Canvas();
-    Send(box, QEvent::MouseButtonPress, Pixels.front(), Qt::LeftButton, Qt::LeftButton, Mods);
+    PressPixel(Form, Pixels.front(), Mods);
     for (size_t i = 1; i < Pixels.size(); ++i)
-        Send(box, QEvent::MouseMove, Pixels[i], Qt::NoButton, Qt::LeftButton, Mods);
-    Send(box, QEvent::MouseButtonRelease, Pixels.back(), Qt::LeftButton, Qt::NoButton, Mods);
+        MovePixel(Form, Pixels[i], Mods);
+    ReleasePixel(Form, Pixels.back(), Mods);
 }
 
 void DragPixels(TLabelMainForm& Form, QPoint From, QPoint To, Qt::KeyboardModifiers Mods, int Steps)

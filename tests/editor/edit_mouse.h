@@ -14,6 +14,10 @@ class TLabelMainForm;
 // left pixel of that dot, so it converts back to exactly (x, y).
 QPoint DotPixel(const TLabelMainForm& Form, int x, int y);
 
+// The three parts of a drag with the left button, one event each.
+void PressPixel(TLabelMainForm& Form, QPoint At, Qt::KeyboardModifiers Mods = Qt::NoModifier);
+void MovePixel(TLabelMainForm& Form, QPoint At, Qt::KeyboardModifiers Mods = Qt::NoModifier);
+void ReleasePixel(TLabelMainForm& Form, QPoint At, Qt::KeyboardModifiers Mods = Qt::NoModifier);
 // Press at the first pixel, move through the others with the button held,
 // release at the last one. Mods go with every event.
 void DragPath(TLabelMainForm& Form, const std::vector<QPoint>& Pixels, Qt::KeyboardModifiers Mods = Qt::NoModifier);
