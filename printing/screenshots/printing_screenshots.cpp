@@ -13,8 +13,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPushButton>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <cstdio>
 
 namespace {
@@ -71,8 +72,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Die Suche fand nicht beide Drucker\n");
         return 1;
     }
-    dlg.LbDevices->setCurrentRow(0);
-    dlg.BtnConnect->click();
+    // A double click on the first entry, as the user would connect.
+    emit dlg.LbDevices->itemDoubleClicked(dlg.LbDevices->item(0));
     if (!RunUntil([&] { return connected; })) {
         std::fprintf(stderr, "Keine Verbindung zum simulierten Drucker\n");
         return 1;
