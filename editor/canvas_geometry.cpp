@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace canvas {
 
@@ -48,7 +49,8 @@ QRect HandleRect(int i, const QRect& screenRect)
     case 0: c = {l, t}; break;
     case 1: c = {r, t}; break;
     case 2: c = {r, b}; break;
-    default: c = {l, b}; break;
+    case 3: c = {l, b}; break;
+    default: throw std::out_of_range("Griffnummer außerhalb des Bereichs");
     }
     return QRect(c.x() - 5, c.y() - 5, 11, 11);
 }

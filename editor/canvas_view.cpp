@@ -69,6 +69,9 @@ void TLabelMainForm::CenterCanvas()
 void TLabelMainForm::ShowZoom()
 {
     const QString text = canvas::ZoomText(FZoom);
+    // The list entry of the zoom, when it is a step, so that the arrow keys
+    // in the box go on from the zoom shown and not from an older choice.
+    CbZoom->setCurrentIndex(CbZoom->findText(text));
     CbZoom->setEditText(text);
     SetStatus(2, QStringLiteral("Zoom %1 %").arg(canvas::RoundEven(FZoom * 100)));
 }

@@ -162,5 +162,10 @@ void TLabelMainForm::FormDestroy()
     // The paint box may still be asked to paint while children go away.
     if (PaintBox)
         PaintBox->OnPaint = nullptr;
+    // Children still send signals while they go away (the zoom box, for one,
+    // reports a typed step as chosen when it loses the focus); by then this
+    // window is half destroyed, so none of its handlers may run any more.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
     FSel = nullptr;
 }

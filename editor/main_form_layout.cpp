@@ -219,6 +219,8 @@ void TLabelMainForm::BuildToolbar()
     CbZoom->setObjectName(QStringLiteral("CbZoom"));
     CbZoom->setEditable(true);
     CbZoom->setInsertPolicy(QComboBox::NoInsert);
+    // No completion from the list: a typed "5" means 5 %, not "50 %".
+    CbZoom->setCompleter(nullptr);
     for (double z : canvas::ZoomSteps)
         CbZoom->addItem(canvas::ZoomText(z));
     CbZoom->setGeometry(X, 20, 70, 24);

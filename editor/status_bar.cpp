@@ -1,6 +1,5 @@
 #include "editor/status_bar.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <stdexcept>
@@ -20,21 +19,47 @@ TStatusBar::TStatusBar(QWidget* parent)
     setFixedHeight(24);
     setCursor(Qt::PointingHandCursor);
     setToolTip(QStringLiteral("Klick: Drucker & Druckeinstellungen"));
-    auto* lay = new QHBoxLayout(this);
-    lay->setContentsMargins(0, 0, 0, 0);
-    lay->setSpacing(0);
+    // The panels are placed by hand, not by a layout: their widths are
+    // fixed, and a narrow window cuts them off at its right edge instead of
+    // being held wide by them.
     for (int i = 0; i < 4; ++i) {
         auto* l = new QLabel(this);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setFixedWidth(PanelWidths[i]);
         l->setContentsMargins(6, 0, 6, 0);
         l->setTextFormat(Qt::PlainText);
         // Panels are separated like the classic status bar: a thin line on the right.
         l->setStyleSheet(QStringLiteral("QLabel { border-right: 1px solid rgb(229,229,229); color: rgb(32,32,32); }"));
-        lay->addWidget(l);
         FPanels[i] = l;
     }
-    lay->addStretch(1);
+    PlacePanels();
+}
+
+QSize TStatusBar::minimumSizeHint() const
+{
+    return {0, height()};
+}
+
+QSize TStatusBar::sizeHint() const
+{
+    int w = 0;
+    for (int pw : PanelWidths)
+        w += pw;
+    return {w, height()};
+}
+
+void TStatusBar::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    PlacePanels();
+}
+
+void TStatusBar::PlacePanels()
+{
+    int x = 0;
+    for (int i = 0; i < 4; ++i) {
+        FPanels[i]->setGeometry(x, 0, PanelWidths[i], height());
+        x += PanelWidths[i];
+    }
 }
 
 void TStatusBar::SetText(int index, const QString& text)

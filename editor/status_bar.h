@@ -16,9 +16,14 @@ public:
     QString Text(int index) const;
     std::function<void()> OnClick;
 
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void PlacePanels();
     std::array<QLabel*, 4> FPanels{};
 };

@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <stdexcept>
 
 namespace {
@@ -41,9 +43,19 @@ QString TemplatePath(const QString& name)
     return QDir(TAppSettings::TemplateDir()).filePath(SafeFileName(name) + QStringLiteral(".pellwerk"));
 }
 
-bool SamePath(const QString& a, const QString& b)
+// Whether two paths name one template file. Spelling alone cannot tell: where
+// the file system ignores case, "Anna" and "anna" are one file, and where it
+// does not they are two templates, and mistaking one for the other would
+// overwrite or delete the wrong one.
+bool SameFile(const QString& a, const QString& b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    if (a == b)
+        return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(std::filesystem::path(QFile::encodeName(a).toStdString()),
+                                       std::filesystem::path(QFile::encodeName(b).toStdString()), ec);
 }
 
 void RemoveFileOrThrow(const QString& path)
@@ -150,7 +162,7 @@ void TLabelMainForm::LoadTemplates()
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(thumb->Thumbnail)), thumb->Name, LvTemplates);
         item->setToolTip(thumb->Name);
         FTemplateFiles << path;
-        if (SamePath(path, FDoc->FileName))
+        if (SameFile(path, FDoc->FileName))
             item->setSelected(true);
     }
     FThumbCache.Retain(FTemplateFiles);
@@ -218,7 +230,7 @@ void TLabelMainForm::SaveLabelAs()
     if (answer.isEmpty())
         return;
     const QString path = TemplatePath(answer);
-    if (QFileInfo::exists(path) && !SamePath(path, FDoc->FileName)
+    if (QFileInfo::exists(path) && !SameFile(path, FDoc->FileName)
         && !FDialogs->AskYesNo(this, QStringLiteral("Die Vorlage \"%1\" gibt es schon. Überschreiben?").arg(answer)))
         return;
     // The name changes only with a successful save, so a failed write leaves
@@ -268,15 +280,17 @@ void TLabelMainForm::RenameTemplate()
     if (answer.isEmpty())
         return;
     const QString dst = TemplatePath(answer);
-    if (QFileInfo::exists(dst) && !SamePath(dst, src)) {
+    if (QFileInfo::exists(dst) && !SameFile(dst, src)) {
         FDialogs->ShowWarning(this, QStringLiteral("Eine Vorlage mit diesem Namen gibt es schon."));
         return;
     }
+    const bool isOpen = SameFile(FDoc->FileName, src);
     doc.Name = answer;
     doc.SaveToFile(dst);
-    if (!SamePath(dst, src))
+    // A new spelling of the same name is a second file where case counts.
+    if (!SameFile(dst, src))
         RemoveFileOrThrow(src);
-    if (SamePath(FDoc->FileName, src)) {
+    if (isOpen) {
         FDoc->FileName = dst;
         FDoc->Name = answer;
         ShowLabelProps();
@@ -293,8 +307,9 @@ void TLabelMainForm::DeleteTemplate()
     const QString caption = LvTemplates->selectedItems().first()->text();
     if (!FDialogs->AskYesNo(this, QStringLiteral("Vorlage \"%1\" wirklich löschen?").arg(caption)))
         return;
+    const bool isOpen = SameFile(FDoc->FileName, file);
     RemoveFileOrThrow(file);
-    if (SamePath(FDoc->FileName, file)) {
+    if (isOpen) {
         FDoc->FileName.clear();
         FDoc->Modified = true;
         UpdateTitle();

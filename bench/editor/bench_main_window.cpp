@@ -1,0 +1,259 @@
+// The main window under load: repainting a 1000 mm label with a photo
+// background at several zooms, filling the templates panel from a folder of
+// 50 templates (10 of them with a 1200 x 1200 photo), and starting up to the
+// first painted window with that folder.
+//
+// Runs headless (offscreen) in a temporary HOME, so the user's own data
+// folder is never touched.
+
+#include "editor/label_main_form.h"
+#include "editor/paint_box.h"
+#include "model/label_doc.h"
+#include "model/picture_io.h"
+#include "settings/app_settings.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+QImage SyntheticPhoto(int W, int H)
+{
+    QImage Img(W, H, QImage::Format_RGB32);
+    uint32_t S = 12345;
+    for (int Y = 0; Y < H; ++Y) {
+        auto* Row = reinterpret_cast<QRgb*>(Img.scanLine(Y));
+        for (int X = 0; X < W; ++X) {
+            S = S * 1664525u + 1013904223u;
+            const int Noise = int(S >> 28) - 8;
+            const double U = double(X) / W, V = double(Y) / H;
+            const int R = int(128 + 100 * std::sin(6.0 * U + 2.0 * V)) + Noise;
+            const int G = int(128 + 90 * std::cos(4.0 * V - 3.0 * U)) + Noise;
+            const int B = int(110 + 80 * std::sin(9.0 * U * V + 1.0)) + Noise;
+            Row[X] = qRgb(std::clamp(R, 0, 255), std::clamp(G, 0, 255), std::clamp(B, 0, 255));
+        }
+    }
+    return Img;
+}
+
+const QByteArray& PhotoPng()
+{
+    static const QByteArray Png = BitmapToPng(SyntheticPhoto(1200, 1200));
+    return Png;
+}
+
+// Resident memory of this process in MiB, from /proc (0 where there is none).
+double RssMiB()
+{
+    QFile F(QStringLiteral("/proc/self/status"));
+    if (!F.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& Line : F.readAll().split('\n'))
+        if (Line.startsWith("VmRSS:"))
+            return Line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+// 50 templates: texts and a frame in each, a photo in every fifth.
+void FillTemplateFolder()
+{
+    const QDir Dir(TAppSettings::TemplateDir());
+    for (const QString& F : Dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files))
+        QFile::remove(Dir.filePath(F));
+    for (int I = 0; I < 50; ++I) {
+        TLabelDoc Doc;
+        Doc.Name = QStringLiteral("Vorlage %1").arg(I, 2, 10, QLatin1Char('0'));
+        Doc.LengthMm = 25 + I;
+        Doc.BgPreset = TBgPreset(I % 7);
+        for (int K = 0; K < 3; ++K) {
+            TLabelElement* E = Doc.Elements.Add(std::make_unique<TLabelElement>(ekText));
+            E->X = 10;
+            E->Y = 10 + K * 60;
+            E->W = 360;
+            E->H = 56;
+            E->Text = QStringLiteral("Zeile %1 von Vorlage %2 {DATUM}").arg(K + 1).arg(I);
+        }
+        if (I % 5 == 0) {
+            TLabelElement* E = Doc.Elements.Add(std::make_unique<TLabelElement>(ekImage));
+            E->X = 20;
+            E->Y = 20;
+            E->W = 340;
+            E->H = 170;
+            E->SetImagePng(PhotoPng());
+        }
+        Doc.SaveToFile(Dir.filePath(Doc.Name + QStringLiteral(".pellwerk")));
+    }
+}
+
+// Makes every template file look changed, so the panel reads them all anew.
+void TouchTemplates()
+{
+    const QDir Dir(TAppSettings::TemplateDir());
+    static int Step = 0;
+    const QDateTime When = QDateTime::currentDateTime().addSecs(++Step);
+    for (const QString& F : Dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files)) {
+        QFile File(Dir.filePath(F));
+        if (File.open(QIODevice::ReadWrite))
+            File.setFileTime(When, QFileDevice::FileModificationTime);
+    }
+}
+
+// Processes events until the canvas has been painted at least once.
+class TPaintWaiter : public QObject {
+public:
+    explicit TPaintWaiter(QWidget* W) : FWidget(W) { W->installEventFilter(this); }
+    bool Wait(int TimeoutMs)
+    {
+        QElapsedTimer T;
+        T.start();
+        while (!FPainted && T.elapsed() < TimeoutMs)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        return FPainted;
+    }
+
+protected:
+    bool eventFilter(QObject* O, QEvent* E) override
+    {
+        if (O == FWidget && E->type() == QEvent::Paint)
+            FPainted = true;
+        return false;
+    }
+
+private:
+    QWidget* FWidget;
+    bool FPainted = false;
+};
+
+void BuildLongPhotoLabel(TLabelDoc& Doc)
+{
+    Doc.Clear();
+    Doc.LengthMm = 1000;
+    Doc.BgPreset = bpImage;
+    Doc.BgMode = bmFill;
+    Doc.BgDither = true;
+    Doc.BgLighten = 20;
+    Doc.SetBgPng(BitmapToPng(SyntheticPhoto(1200, 900)));
+    for (int I = 0; I < 10; ++I) {
+        TLabelElement* E = Doc.Elements.Add(std::make_unique<TLabelElement>(ekText));
+        E->X = 20;
+        E->Y = 40 + I * 790;
+        E->W = 340;
+        E->H = 120;
+        E->FontSize = 28 + 2 * I;
+        E->Text = QStringLiteral("Feld %1: {DATUM} Nr. {NR}").arg(I + 1);
+    }
+}
+
+// Repaints of the visible canvas once the label has been rendered; the zoom
+// is the argument in hundredths. The first repaint after a change renders
+// the whole label and is timed separately.
+void BM_CanvasRepaint(benchmark::State& State)
+{
+    const double Zoom = State.range(0) / 100.0;
+    TLabelMainForm Form;
+    Form.resize(1400, 860);
+    Form.show();
+    BuildLongPhotoLabel(Form.Doc());
+    Form.RefreshAll();
+    Form.SetZoom(Zoom);
+    TPaintWaiter(Form.Canvas()).Wait(5000);
+
+    QElapsedTimer First;
+    First.start();
+    Form.RepaintCanvas();
+    Form.Canvas()->repaint();
+    const double FirstMs = First.nsecsElapsed() / 1e6;
+
+    std::vector<double> Ms;
+    for (auto _ : State) {
+        QElapsedTimer T;
+        T.start();
+        Form.Canvas()->repaint();
+        const double Ns = double(T.nsecsElapsed());
+        State.SetIterationTime(Ns / 1e9);
+        Ms.push_back(Ns / 1e6);
+    }
+    std::sort(Ms.begin(), Ms.end());
+    State.counters["median_ms"] = Ms.empty() ? 0 : Ms[Ms.size() / 2];
+    State.counters["zoom_pct"] = State.range(0);
+    State.counters["first_render_ms"] = FirstMs;
+    State.counters["rss_MiB"] = RssMiB();
+    Form.hide();
+}
+BENCHMARK(BM_CanvasRepaint)->Arg(25)->Arg(100)->Arg(200)->Arg(800)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The panel filled from files it has not seen (first fill), and filled
+// again from the same files (refill, as after every save).
+void BM_LoadTemplates(benchmark::State& State)
+{
+    const bool Refill = State.range(0) == 1;
+    TLabelMainForm Form;
+    Form.show();
+    for (auto _ : State) {
+        if (!Refill) {
+            State.PauseTiming();
+            TouchTemplates();
+            State.ResumeTiming();
+        }
+        Form.LoadTemplates();
+    }
+    State.SetLabel(Refill ? "refill" : "first fill");
+    State.counters["rss_MiB"] = RssMiB();
+}
+BENCHMARK(BM_LoadTemplates)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// From creating the window to its first painted canvas.
+void BM_StartUpToFirstPaint(benchmark::State& State)
+{
+    for (auto _ : State) {
+        auto Form = std::make_unique<TLabelMainForm>();
+        Form->show();
+        if (!TPaintWaiter(Form->Canvas()).Wait(10000)) {
+            State.SkipWithError("the canvas was never painted");
+            return;
+        }
+        State.PauseTiming();
+        Form.reset();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A HOME of its own: the templates below must not land in the user's folder.
+    QTemporaryDir Home;
+    if (!Home.isValid())
+        return 2;
+    qputenv("HOME", QFile::encodeName(Home.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(Home.path() + QStringLiteral("/.local/share")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Home.path() + QStringLiteral("/.config")));
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication App(argc, argv);
+    FillTemplateFolder();
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
