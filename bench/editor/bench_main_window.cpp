@@ -6,6 +6,7 @@
 // Runs headless (offscreen) in a temporary HOME, so the user's own data
 // folder is never touched.
 
+#include "ble/sim/sim_ble_manager.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
 #include "model/label_doc.h"
@@ -29,6 +30,16 @@
 #include <memory>
 
 namespace {
+
+// An empty radio: no printer around, so the window's printer search ends
+// without touching the system's Bluetooth.
+TMainFormDeps Deps()
+{
+    static TSimBleManager Ble;
+    TMainFormDeps D;
+    D.Ble = &Ble;
+    return D;
+}
 
 QImage SyntheticPhoto(int W, int H)
 {
@@ -163,7 +174,7 @@ void BuildLongPhotoLabel(TLabelDoc& Doc)
 void BM_CanvasRepaint(benchmark::State& State)
 {
     const double Zoom = State.range(0) / 100.0;
-    TLabelMainForm Form;
+    TLabelMainForm Form(Deps());
     Form.resize(1400, 860);
     Form.show();
     BuildLongPhotoLabel(Form.Doc());
@@ -195,12 +206,34 @@ void BM_CanvasRepaint(benchmark::State& State)
 }
 BENCHMARK(BM_CanvasRepaint)->Arg(25)->Arg(100)->Arg(200)->Arg(800)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// One window going through the zooms and back: the resident memory after
+// repainting at each zoom must not climb with the zoom.
+void BM_CanvasZoomMemory(benchmark::State& State)
+{
+    TLabelMainForm Form(Deps());
+    Form.resize(1400, 860);
+    Form.show();
+    BuildLongPhotoLabel(Form.Doc());
+    Form.RefreshAll();
+    TPaintWaiter(Form.Canvas()).Wait(5000);
+    const double Zooms[] = {0.25, 1, 2, 8, 2, 1, 0.25, 8};
+    for (auto _ : State) {
+        for (size_t I = 0; I < std::size(Zooms); ++I) {
+            Form.SetZoom(Zooms[I]);
+            for (int K = 0; K < 20; ++K)
+                Form.Canvas()->repaint();
+            State.counters[QStringLiteral("rss%1_at_%2").arg(I).arg(int(Zooms[I] * 100)).toStdString()] = RssMiB();
+        }
+    }
+}
+BENCHMARK(BM_CanvasZoomMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // The panel filled from files it has not seen (first fill), and filled
 // again from the same files (refill, as after every save).
 void BM_LoadTemplates(benchmark::State& State)
 {
     const bool Refill = State.range(0) == 1;
-    TLabelMainForm Form;
+    TLabelMainForm Form(Deps());
     Form.show();
     for (auto _ : State) {
         if (!Refill) {
@@ -219,7 +252,7 @@ BENCHMARK(BM_LoadTemplates)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_StartUpToFirstPaint(benchmark::State& State)
 {
     for (auto _ : State) {
-        auto Form = std::make_unique<TLabelMainForm>();
+        auto Form = std::make_unique<TLabelMainForm>(Deps());
         Form->show();
         if (!TPaintWaiter(Form->Canvas()).Wait(10000)) {
             State.SkipWithError("the canvas was never painted");
