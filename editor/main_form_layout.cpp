@@ -31,6 +31,23 @@ QWidget* ColouredPanel(QWidget* parent, const QColor& colour, const QString& nam
     return w;
 }
 
+// The left part of the toolbar. When the window is too narrow for the whole
+// toolbar, the right part covers its right end; a button cut in half there
+// would show a stray letter or a piece of an icon, so whatever does not fit
+// whole is hidden.
+class TToolbarLeft : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            w->setVisible(w->x() + w->width() <= width());
+    }
+};
+
 // The logo in the toolbar: a picture that opens the help on a click.
 class TLogoImage : public QLabel {
 public:
@@ -158,7 +175,8 @@ void TLabelMainForm::BuildToolbar()
     auto* topLayout = new QHBoxLayout(PnlTop);
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->setSpacing(0);
-    QWidget* left = new QWidget(PnlTop);
+    QWidget* left = new TToolbarLeft(PnlTop);
+    left->setObjectName(QStringLiteral("PnlTopLeft"));
     left->setMinimumWidth(0);
     topLayout->addWidget(left, 1);
 

@@ -352,6 +352,31 @@ TEST_F(MainWindow, HelpButtonAndLogoOpenTheHelpToo)
     }
 }
 
+// A narrow window lets the right part of the toolbar cover the end of the
+// left part: what is covered goes whole, nothing shows cut in half.
+TEST_F(MainWindow, ToolbarShowsOnlyWholeButtons)
+{
+    TLabelMainForm& f = Start();
+    auto* left = f.findChild<QWidget*>(QStringLiteral("PnlTopLeft"));
+    ASSERT_TRUE(left);
+    for (int width : {1900, 1400, 1000}) {
+        SCOPED_TRACE(width);
+        f.resize(width, 860);
+        QApplication::processEvents();
+        int shown = 0, hidden = 0;
+        for (TModernButton* b : left->findChildren<TModernButton*>()) {
+            const bool fits = b->x() + b->width() <= left->width();
+            EXPECT_EQ(b->isVisible(), fits) << b->Caption().toStdString();
+            (fits ? shown : hidden) += 1;
+        }
+        EXPECT_GT(shown, 0);
+        if (width == 1900)
+            EXPECT_EQ(hidden, 0);
+        if (width == 1000)
+            EXPECT_GT(hidden, 0);
+    }
+}
+
 TEST_F(MainWindow, CtrlKeysRunTheirCommandsEvenInTextFields)
 {
     TLabelMainForm& f = Start();
