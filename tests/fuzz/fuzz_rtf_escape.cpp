@@ -69,13 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     if (Back != NoCr)
         FuzzFail("escapes undo to the text", NoCr, Back);
 
-    // The converter shows a paragraph's text; a line feed becomes a line break.
+    // The converter shows a paragraph's text; a line feed becomes a line
+    // break. Qt's text document keeps U+FDD0 and U+FDD1 for the edges of its
+    // frames and starts a new paragraph where text holds them.
     TRtf Page;
     Page.P(S);
     QTextDocument Doc;
     RtfToDocument(Page.Text(), &Doc, 96);
     QString Expected = NoCr;
     Expected.replace(u'\n', QChar::LineSeparator);
+    Expected.replace(QChar(0xFDD0), QChar::ParagraphSeparator);
+    Expected.replace(QChar(0xFDD1), QChar::ParagraphSeparator);
     QString Shown = Doc.toRawText();
     if (Shown != Expected)
         FuzzFail("a built page shows its text", Expected, Shown);
