@@ -312,6 +312,15 @@ TEST_F(CanvasView, WheelZoomsAroundTheCursorAndShiftScrolls)
     ASSERT_TRUE(list);
     Wheel(list->viewport(), QPoint(20, 20), 120);
     EXPECT_DOUBLE_EQ(Form().Zoom(), 2.0);
+
+    // While another window is active the canvas leaves the wheel alone.
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    Wheel(Form().Canvas(), Form().Canvas()->mapFrom(Viewport(), P), 120);
+    EXPECT_DOUBLE_EQ(Form().Zoom(), 2.0);
 }
 
 } // namespace
