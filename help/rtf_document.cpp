@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVector>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -68,7 +69,10 @@ private:
     void EnsureBlock();
     QTextCharFormat CharFormat() const;
     QTextBlockFormat BlockFormat() const;
-    double Px(double twips) const { return twips * FDpi / 1440.0; }
+    // No length reaches beyond the largest RTF page, 22 inches: Qt's layout
+    // counts in 26.6 fixed point and spins for minutes on margins of millions
+    // of pixels, which a parameter of up to a billion twips would give.
+    double Px(double twips) const { return std::clamp(twips, -31680.0, 31680.0) * FDpi / 1440.0; }
 
     const QString FIn;
     QTextDocument* FDoc;
