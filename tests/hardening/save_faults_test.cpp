@@ -9,11 +9,13 @@
 #include "settings/app_settings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <sys/wait.h>
@@ -153,18 +155,24 @@ TEST_P(SaveFaults, KillDuringSaveLeavesAWholeFile)
     // What a complete save of each variant looks like.
     QList<QByteArray> Whole;
     std::vector<TSave> Saves;
+    qint64 SaveMs = 1;
     for (int V = 0; V < 3; ++V) {
         Saves.push_back(GetParam().Prepare(V, V > 0));
         const QString Ref = RefDir.path() + QStringLiteral("/%1_").arg(V) + GetParam().Leaf;
+        QElapsedTimer Timer;
+        Timer.start();
         Saves.back()(Ref);
+        SaveMs = std::max(SaveMs, Timer.elapsed());
         Whole << FileBytes(Ref);
     }
     const QString File = Target(Dir.path());
     Saves[0](File);
 
-    // Kill times spread over the length of one save.
+    // Kill times spread from the start of the first save to past the end of
+    // the second, measured on this machine as it is loaded now.
     int Replaced = 0;
-    for (const int DelayMs : {5, 30, 60, 95, 140, 200, 270, 350}) {
+    for (int Round = 0; Round < 8; ++Round) {
+        const qint64 DelayMs = 1 + SaveMs * Round * 5 / 16;
         const pid_t Child = ::fork();
         ASSERT_GE(Child, 0);
         if (Child == 0) {
