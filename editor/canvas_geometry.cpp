@@ -1,4 +1,5 @@
 #include "editor/canvas_geometry.h"
+#include "model/dot_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +10,10 @@ namespace canvas {
 
 int RoundEven(double v)
 {
-    return static_cast<int>(std::nearbyint(v));
+    // Screen coordinates of far-away elements saturate: the painter clips
+    // them anyway, and a zoomed position must never overflow.
+    constexpr double Limit = 1e9;
+    return RoundHalfEven(std::clamp(v, -Limit, Limit));
 }
 
 QSize ScaledLabel(int designWidth, int designHeight, double zoom)

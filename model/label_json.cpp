@@ -38,6 +38,20 @@ QByteArray PictureBytes(const QJsonObject& O, const QString& Key)
 
 int32_t AtLeastOne(int32_t V) { return V <= 0 ? 1 : V; }
 
+// A shared file may hold an element whose far edge lies beyond 32 bits; every
+// bounds computation of the editor would then fail on each repaint and mouse
+// move. The extent is shortened (and at the very end the position moved) so
+// that Pos + Size always fits; ordinary labels never come near this.
+void FitExtent(int32_t& Pos, int32_t& Size)
+{
+    constexpr int32_t Max = std::numeric_limits<int32_t>::max();
+    if (Pos > Max - Size) {
+        if (Pos == Max)
+            Pos = Max - 1;
+        Size = Max - Pos;
+    }
+}
+
 // Writes everything or reports failure; a short write is retried, so a real
 // error (such as a full disk) shows as a failed write.
 bool WriteAll(QIODevice& Dev, const QByteArray& Data)
@@ -98,6 +112,8 @@ std::unique_ptr<TLabelElement> TLabelElement::FromJSON(const QJsonObject& O)
     E->Y = JsonInt(O, QStringLiteral("y"), 0);
     E->W = AtLeastOne(JsonInt(O, QStringLiteral("w"), 100));
     E->H = AtLeastOne(JsonInt(O, QStringLiteral("h"), 40));
+    FitExtent(E->X, E->W);
+    FitExtent(E->Y, E->H);
     E->Text = JsonStr(O, QStringLiteral("text"), QString());
     E->FontName = JsonStr(O, QStringLiteral("font"), QStringLiteral("Arial"));
     E->FontSize = JsonInt(O, QStringLiteral("size"), 32);

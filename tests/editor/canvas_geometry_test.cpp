@@ -34,6 +34,15 @@ TEST(CanvasGeometry, SizesAndCoordinatesRoundHalvesToEven)
     EXPECT_EQ(canvas::RoundEven(-2.5), -2);
 }
 
+TEST(CanvasGeometry, FarAwayElementsSaturateInsteadOfOverflowing)
+{
+    // An element two billion dots out at 800 % lies far beyond any screen;
+    // its outline is clipped away, but computing it must not overflow.
+    const QRect far = canvas::DesignToScreen(QRect(2000000000, -2000000000, 100000000, 1), 8.0);
+    EXPECT_EQ(far.left(), 1000000000 + 24);
+    EXPECT_EQ(far.top(), -1000000000 + 24);
+}
+
 TEST(CanvasGeometry, ScreenAndDesignConvertBothWays)
 {
     struct TCase {

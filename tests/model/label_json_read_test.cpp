@@ -140,6 +140,9 @@ TEST(LabelRead, ElementMembersTakeDefaultsAndClamps)
          ekText, -30, 2000, 7, 8, -5, laLeft, 1},
         {R"({"kind":"3","x":"5","y":1.5,"w":true,"h":null,"size":"20","align":"2","lineWidth":[]})",
          ekText, 0, 0, 100, 40, 32, laCenter, 3},
+        // Far edges beyond 32 bits are pulled back so the bounds stay computable.
+        {R"({"kind":2,"x":2147483000,"y":2147483647,"w":1000,"h":5})", ekRect, 2147483000, 2147483646, 647, 1, 32,
+         laCenter, 3},
     };
     for (const auto& C : Cases) {
         const auto E = TLabelElement::FromJSON(Obj(C.Json));
