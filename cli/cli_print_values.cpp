@@ -1,4 +1,5 @@
 #include "cli/cli_print_values.h"
+#include "model/mono_convert.h"
 
 #include "cli/cli_args.h"
 #include "cli/cli_error.h"
@@ -24,10 +25,7 @@ uint8_t TCliPrintValues::V5XDensityPercent() const
 
 int TCliPrintValues::GapDots() const
 {
-    const int32_t mm = std::max(Settings.GapMm, 0);
-    if (mm > std::numeric_limits<int32_t>::max() / 8)
-        throw std::overflow_error("Abstand zwischen den Kopien ist zu groß");
-    return mm * 8;
+    return GapMmToDots(Settings.GapMm);
 }
 
 TCliPrintValues CliPrintValues(const TCliArgs& A, const TCliProtocol* ProtocolFixed)

@@ -4,6 +4,7 @@
 #include "model/model_error.h"
 #include "model/render_math.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -102,4 +103,12 @@ TNbMonoImage TLabelDoc::RenderMono(int CopyNo) const
 {
     const TNbMonoImage m = BitmapToMono(RenderBitmap(true, CopyNo));
     return Landscape ? RotateMonoCW(m) : m;
+}
+
+int GapMmToDots(int32_t GapMm)
+{
+    const int32_t mm = std::max(GapMm, 0);
+    if (mm > std::numeric_limits<int32_t>::max() / 8)
+        throw EModelError(QStringLiteral("Abstand zwischen den Kopien ist zu groß"));
+    return mm * 8;
 }

@@ -25,3 +25,8 @@ TNbMonoImage RotateMonoCW(const TNbMonoImage& Src);
 // when the rasters differ in width, GapDots is negative or the sum of the
 // heights overflows.
 TNbMonoImage StackMonoImages(const std::vector<TNbMonoImage>& Images, int GapDots);
+
+// Gap between printed copies in dot rows (8 per mm). A negative value from the
+// settings file means no gap, as a negative feed means no feed; a gap too
+// large for 32 bits raises.
+int GapMmToDots(int32_t GapMm);

@@ -17,20 +17,6 @@
 #include <limits>
 #include <stdexcept>
 
-namespace {
-
-// Gap between copies in dot rows. A negative value from the settings file
-// means no gap, as a negative feed means no feed.
-int GapDots(int32_t GapMm)
-{
-    const int32_t mm = std::max(GapMm, 0);
-    if (mm > std::numeric_limits<int32_t>::max() / 8)
-        throw std::overflow_error("Abstand zwischen den Kopien ist zu groß");
-    return mm * 8;
-}
-
-}  // namespace
-
 void TLabelMainForm::PrintLabel()
 {
     // A running job ignores the command; no need to render for nothing.
@@ -42,7 +28,7 @@ void TLabelMainForm::PrintLabel()
     for (int n = 1; n <= copies; ++n)
         rasters.push_back(FDoc->RenderMono(n));
     const QString what = QStringLiteral("\"") + FDoc->Name + QStringLiteral("\" (%1×)").arg(copies);
-    const TNbMonoImage joined = StackMonoImages(rasters, GapDots(FSettings->GapMm));
+    const TNbMonoImage joined = StackMonoImages(rasters, GapMmToDots(FSettings->GapMm));
     rasters.clear();
     SendToPrinter(joined, what);
 }

@@ -99,24 +99,7 @@ TEST(LabelText, Base64MatchesTheStandardForEveryTailLength)
     EXPECT_EQ(Base64ToBytes(QStringView(u"////++8=")), QByteArray("\xFF\xFF\xFF\xFB\xEF", 5));
 }
 
-class LabelFiles : public ::testing::Test {
-protected:
-    QString Path(const QString& Name) const { return Dir.filePath(Name); }
-
-    template <class F>
-    static QString ErrorOf(F&& Fn)
-    {
-        try {
-            Fn();
-        } catch (const EModelError& E) {
-            return E.Message();
-        }
-        ADD_FAILURE() << "no EModelError";
-        return QString();
-    }
-
-    QTemporaryDir Dir;
-};
+using LabelFiles = TModelFileTest;
 
 TEST_F(LabelFiles, SaveAndLoadReproduceEveryFieldByteForByte)
 {

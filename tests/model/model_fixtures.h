@@ -1,9 +1,13 @@
 #pragma once
 // Small fixtures for the label model tests: pictures, crafted files, file I/O.
 
+#include "model/model_error.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ostream>
@@ -27,3 +31,25 @@ QByteArray ReadBytes(const QString& Path);
 
 // Saves Img in Qt's Format ("png", "jpg", "bmp", "tiff") to Path.
 void SavePicture(const QImage& Img, const QString& Path, const char* Format);
+
+// Base of the tests that work on files: a temporary folder, and the German
+// message of the EModelError a call raises.
+class TModelFileTest : public ::testing::Test {
+protected:
+    QString Path(const QString& Name) const { return Dir.filePath(Name); }
+
+    // The message of the EModelError that Fn raises; fails when it raises none.
+    template <class F>
+    static QString ErrorOf(F&& Fn)
+    {
+        try {
+            Fn();
+        } catch (const EModelError& E) {
+            return E.Message();
+        }
+        ADD_FAILURE() << "no EModelError";
+        return QString();
+    }
+
+    QTemporaryDir Dir;
+};

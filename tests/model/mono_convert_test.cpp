@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <limits>
 #include <numeric>
 
 namespace {
@@ -228,3 +229,12 @@ TEST(MonoConvert, BuiltinTemplatesPrintAtTheirLength)
 }
 
 }  // namespace
+
+TEST(MonoConvert, GapBetweenCopiesInDotRows)
+{
+    EXPECT_EQ(GapMmToDots(4), 32);
+    EXPECT_EQ(GapMmToDots(0), 0);
+    EXPECT_EQ(GapMmToDots(-3), 0);  // a negative gap from the settings file means none
+    EXPECT_EQ(GapMmToDots(std::numeric_limits<int32_t>::max() / 8), std::numeric_limits<int32_t>::max() / 8 * 8);
+    EXPECT_THROW(GapMmToDots(std::numeric_limits<int32_t>::max() / 8 + 1), EModelError);
+}

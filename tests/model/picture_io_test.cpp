@@ -14,25 +14,7 @@
 
 namespace {
 
-class PictureFiles : public ::testing::Test {
-protected:
-    QString Path(const QString& Name) const { return Dir.filePath(Name); }
-
-    // The message of the EModelError that F raises; fails when it raises none.
-    template <class F>
-    static QString ErrorOf(F&& Fn)
-    {
-        try {
-            Fn();
-        } catch (const EModelError& E) {
-            return E.Message();
-        }
-        ADD_FAILURE() << "no EModelError";
-        return QString();
-    }
-
-    QTemporaryDir Dir;
-};
+using PictureFiles = TModelFileTest;
 
 TEST_F(PictureFiles, LargePicturesShrinkToTwelveHundredOnTheLongerSide)
 {
