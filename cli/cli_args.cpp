@@ -157,13 +157,13 @@ TCliArgs ParseCliArgs(const QStringList& Args)
             name = arg.left(eq);
             inlineValue = arg.mid(eq + 1);
         }
-        const TOptionSpec* spec = FindOption(name);
-        if (!spec || allowed.count(name) == 0)
+        const TOptionSpec* option = FindOption(name);
+        if (!option || allowed.count(name) == 0)
             throw ECliUsage(Std(QStringLiteral("Unbekannte Option \"%1\" für \"%2\"").arg(name, command)), Std(command));
         const QString key = CanonicalName(name);
         if (a.Values.count(key) || a.Switches.count(key))
             throw ECliUsage(Std(QStringLiteral("Option %1 ist mehrfach angegeben").arg(name)), Std(command));
-        if (!spec->TakesValue) {
+        if (!option->TakesValue) {
             if (inlineValue)
                 throw ECliUsage(Std(QStringLiteral("Option %1 nimmt keinen Wert").arg(name)), Std(command));
             a.Switches[key] = true;

@@ -10,7 +10,7 @@ class TSimDevice;
 
 class TSimCharacteristic : public TBleCharacteristic {
 public:
-    TSimCharacteristic(TSimDevice& device, TSimCharSpec spec) : FDevice(device), FSpec(std::move(spec)) {}
+    TSimCharacteristic(TSimDevice& device, TSimCharSpec layout) : FDevice(device), FSpec(std::move(layout)) {}
     std::string Uuid() const override { return FSpec.Uuid; }
     uint32_t Properties() const override { return FSpec.Properties; }
     bool SetNotify(bool enable) override;

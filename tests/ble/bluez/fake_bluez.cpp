@@ -300,11 +300,11 @@ QString TFakeBluezObject::AddPrinter(std::shared_ptr<TSimPrinterModel> model, bo
         + QString::fromStdString(model->Address()).replace(QLatin1Char(':'), QLatin1Char('_'));
     d.Name = QString::fromStdString(model->Name());
     d.Model = model;
-    for (const TSimServiceSpec& spec : model->Services()) {
+    for (const TSimServiceSpec& service : model->Services()) {
         TService s;
         s.Path = d.Path + QStringLiteral("/service%1").arg(FNextHandle++, 4, 16, QLatin1Char('0'));
-        s.Uuid = QString::fromStdString(spec.Uuid);
-        for (const TSimCharSpec& cs : spec.Characteristics) {
+        s.Uuid = QString::fromStdString(service.Uuid);
+        for (const TSimCharSpec& cs : service.Characteristics) {
             TChar c;
             c.Path = s.Path + QStringLiteral("/char%1").arg(FNextHandle++, 4, 16, QLatin1Char('0'));
             c.Uuid = QString::fromStdString(cs.Uuid);
