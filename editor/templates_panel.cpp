@@ -260,7 +260,8 @@ void TLabelMainForm::CopyTemplate()
     const QString n = doc.Name;
     QString candidate = n + QStringLiteral(" (Kopie)");
     for (int k = 2; QFileInfo::exists(TemplatePath(candidate)); ++k)
-        candidate = QStringLiteral("%1 (Kopie %2)").arg(n).arg(k);
+        // One pass: a chained arg() would also fill a "%2" inside the name.
+        candidate = QStringLiteral("%1 (Kopie %2)").arg(n, QString::number(k));
     doc.Name = candidate;
     doc.SaveToFile(TemplatePath(candidate));
     LoadTemplates();

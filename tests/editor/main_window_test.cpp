@@ -590,6 +590,20 @@ TEST_F(MainWindow, CopiesGetNumberedNames)
     EXPECT_EQ(Captions().size(), 4);
 }
 
+TEST_F(MainWindow, CopyNumberingLeavesPercentSignsOfTheNameAlone)
+{
+    // A name may hold what looks like a format marker; it is copied as typed.
+    WriteTemplate(QStringLiteral("Preis"), QStringLiteral("Preis %2 %1"));
+    TLabelMainForm& f = Start();
+    SelectTemplate(QStringLiteral("Preis %2 %1"));
+    f.CopyTemplate();
+    SelectTemplate(QStringLiteral("Preis %2 %1"));
+    f.CopyTemplate();
+    EXPECT_TRUE(Captions().contains(QStringLiteral("Preis %2 %1 (Kopie)"))) << Captions().join(u'|').toStdString();
+    EXPECT_TRUE(Captions().contains(QStringLiteral("Preis %2 %1 (Kopie 2)"))) << Captions().join(u'|').toStdString();
+    EXPECT_EQ(Captions().size(), 3);
+}
+
 TEST_F(MainWindow, SaveAsAsksBeforeOverwritingAnotherTemplate)
 {
     WriteTemplate(QStringLiteral("Anna"), QStringLiteral("Anna"));
