@@ -370,10 +370,12 @@ TEST_F(MainWindow, ToolbarShowsOnlyWholeButtons)
             (fits ? shown : hidden) += 1;
         }
         EXPECT_GT(shown, 0);
-        if (width == 1900)
+        if (width == 1900) {
             EXPECT_EQ(hidden, 0);
-        if (width == 1000)
+        }
+        if (width == 1000) {
             EXPECT_GT(hidden, 0);
+        }
     }
 }
 
