@@ -153,12 +153,19 @@ TEST(PrinterConnection, ConnectingFailureAndRefusal)
     TPrintFixture::PrepareSettings([](TAppSettings&) {});
     f.Create();
 
-    f.Form->ConnectToDevice(f.Ble.DeviceOf(broken.get()));
-    EXPECT_EQ(f.Status(0), QStringLiteral("Verbinde mit MX10 …"));
-    EXPECT_TRUE(f.Form->IsConnecting());
-    // A second request while connecting is ignored.
-    f.Form->ConnectToDevice(f.Ble.DeviceOf(broken.get()));
-    ASSERT_TRUE(f.WaitFor([&] { return !f.Form->IsConnecting(); }));
+    // Started from the dialog, whose state line reports the failure as well.
+    f.WithPrinterDialog([&](TPrinterSetupForm& dlg) {
+        f.Form->ConnectToDevice(f.Ble.DeviceOf(broken.get()));
+        EXPECT_EQ(f.Status(0), QStringLiteral("Verbinde mit MX10 …"));
+        EXPECT_EQ(dlg.LblState->text(), QStringLiteral("Verbinde …"));
+        EXPECT_TRUE(f.Form->IsConnecting());
+        // A second request while connecting is ignored.
+        f.Form->ConnectToDevice(f.Ble.DeviceOf(broken.get()));
+        EXPECT_TRUE(f.WaitFor([&] { return !f.Form->IsConnecting(); }));
+        EXPECT_EQ(dlg.LblState->text(),
+                  QStringLiteral("Fehlgeschlagen: Service AE30 / Characteristics AE01+AE02 nicht gefunden (Details im Log)"));
+        dlg.BtnClose->click();
+    });
     EXPECT_FALSE(f.Form->IsConnected());
     EXPECT_EQ(f.Status(0), QStringLiteral("Verbindung fehlgeschlagen – hier klicken"));
     EXPECT_EQ(f.Status(3),
