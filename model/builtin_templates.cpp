@@ -25,6 +25,21 @@ QString SafeFileName(const QString& Name)
     return S.isEmpty() ? QStringLiteral("Etikett") : S;
 }
 
+TLabelElement* AddTextElement(TLabelDoc& Doc, int32_t X, int32_t Y, int32_t W, int32_t H, const QString& Text,
+                              int32_t FontSize, bool Bold, TLblAlign Align)
+{
+    TLabelElement* E = Doc.Elements.Add(std::make_unique<TLabelElement>(ekText));
+    E->X = X;
+    E->Y = Y;
+    E->W = W;
+    E->H = H;
+    E->Text = Text;
+    E->FontSize = FontSize;
+    E->Bold = Bold;
+    E->Align = Align;
+    return E;
+}
+
 namespace {
 
 // One document reused for all templates, as each save clears it.
@@ -43,16 +58,7 @@ public:
     TLabelElement* AddTemplateText(int32_t X, int32_t Y, int32_t W, int32_t H, const QString& Text,
                                    int32_t FontSize, bool Bold, TLblAlign Align)
     {
-        TLabelElement* E = FDoc.Elements.Add(std::make_unique<TLabelElement>(ekText));
-        E->X = X;
-        E->Y = Y;
-        E->W = W;
-        E->H = H;
-        E->Text = Text;
-        E->FontSize = FontSize;
-        E->Bold = Bold;
-        E->Align = Align;
-        return E;
+        return AddTextElement(FDoc, X, Y, W, H, Text, FontSize, Bold, Align);
     }
 
     void AddTemplateLine(int32_t X, int32_t Y, int32_t W, int32_t LineWidth)

@@ -1,6 +1,8 @@
 #pragma once
 // Template names and the six templates written into an empty templates folder.
 
+#include "model/label_doc.h"
+
 #include <QString>
 
 // The extension of label files.
@@ -15,3 +17,9 @@ QString SafeFileName(const QString& Name);
 // same names. Raises EModelError when a file cannot be written; templates
 // written before it stay on disk.
 void CreateBuiltinTemplates(const QString& Dir);
+
+// Appends a text element with the defaults of a new element and these
+// values, on top of the others; used for the built-in templates and the test
+// label of the printer setup.
+TLabelElement* AddTextElement(TLabelDoc& Doc, int32_t X, int32_t Y, int32_t W, int32_t H, const QString& Text,
+                              int32_t FontSize, bool Bold, TLblAlign Align);

@@ -7,6 +7,7 @@
 #include "editor/dialogs.h"
 #include "editor/label_main_form.h"
 #include "model/label_doc.h"
+#include "model/builtin_templates.h"
 #include "model/mono_convert.h"
 #include "protocol/v5x_job.h"
 #include "settings/app_settings.h"
@@ -98,17 +99,7 @@ void TLabelMainForm::TestPrint(QObject*)
     TLabelDoc doc;
     doc.LengthMm = 20;
     doc.BgPreset = bpFrame;
-    auto addText = [&doc](int32_t X, int32_t Y, int32_t W, int32_t H, const QString& Text, int32_t FontSize) {
-        auto e = std::make_unique<TLabelElement>(ekText);
-        e->X = X;
-        e->Y = Y;
-        e->W = W;
-        e->H = H;
-        e->Text = Text;
-        e->FontSize = FontSize;
-        return doc.Elements.Add(std::move(e));
-    };
-    addText(8, 10, 368, 80, QStringLiteral("Testdruck OK"), 52)->Bold = true;
-    addText(8, 96, 368, 50, QStringLiteral("{DATUM}  {ZEIT}"), 30);
+    AddTextElement(doc, 8, 10, 368, 80, QStringLiteral("Testdruck OK"), 52, true, laCenter);
+    AddTextElement(doc, 8, 96, 368, 50, QStringLiteral("{DATUM}  {ZEIT}"), 30, false, laCenter);
     SendToPrinter(doc.RenderMono(1), QStringLiteral("Testdruck"));
 }
