@@ -1,13 +1,14 @@
 #include "app/pellwerk_application.h"
 
-#include <QMessageBox>
+#include "editor/controls/plain_message_box.h"
+
 #include <exception>
 
 TPellwerkApplication::TPellwerkApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     ShowError = [](const QString& text) {
-        QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), text);
+        PlainMessageBox(QMessageBox::Critical, QApplication::activeWindow(), text);
     };
 }
 

@@ -2,6 +2,7 @@
 #include "ble/nimbo_ble.h"
 
 #include "ble/gatt_text.h"
+#include "ble/name_case.h"
 #include "ble/link_messages.h"
 
 #include <stdexcept>
@@ -24,7 +25,7 @@ void TNimboBle::StartScan(const std::string& NameFilter, uint32_t TimeoutMs)
 {
     {
         std::lock_guard lock(FLock);
-        FNameFilter = NbUpperAscii(NameFilter);
+        FNameFilter = NbUpperName(NameFilter);
     }
     if (!FManager || !FManager->StartDiscovery(TimeoutMs))
         Log(kMsgScanFailed);
@@ -46,7 +47,7 @@ void TNimboBle::ManagerDiscoverDevice(TBleDevice* Device, int32_t Rssi)
         filter = FNameFilter;
     }
     // A device without a name never passes a filter.
-    if (!filter.empty() && !StartsWith(NbUpperAscii(Device->Name()), filter))
+    if (!filter.empty() && !StartsWith(NbUpperName(Device->Name()), filter))
         return;
     Queue([this, alive = FAlive, Device, Rssi] {
         if (!*alive)

@@ -96,10 +96,7 @@ std::optional<int> TCliArgs::OptionalInt(const QString& Name, int Min, int Max) 
     const qlonglong v = text->trimmed().toLongLong(&ok, 10);
     if (!ok || v < Min || v > Max)
         throw ECliUsage(Std(QStringLiteral("%1 erwartet eine ganze Zahl von %2 bis %3, nicht \"%4\"")
-                                .arg(Name)
-                                .arg(Min)
-                                .arg(Max)
-                                .arg(*text)),
+                                .arg(Name, QString::number(Min), QString::number(Max), *text)),
                         Std(Command));
     return static_cast<int>(v);
 }

@@ -35,8 +35,7 @@ void CmdJob(const TCliArgs& A, TCliStreams& S)
     }
     SaveBytes(bytes, *out);
     WriteLine(S.Out, QStringLiteral("%1: %2 Byte (%3, %4 Zeilen)")
-                         .arg(*out)
-                         .arg(bytes.size())
-                         .arg(values.Protocol == TCliProtocol::V5X ? QStringLiteral("V5X") : QStringLiteral("V5G"))
-                         .arg(raster.Height));
+                         .arg(*out, QString::number(bytes.size()),
+                              values.Protocol == TCliProtocol::V5X ? QStringLiteral("V5X") : QStringLiteral("V5G"),
+                              QString::number(raster.Height)));
 }

@@ -57,7 +57,7 @@ void CmdPrint(const TCliArgs& A, TCliStreams& S)
     // printer is woken.
     const std::unique_ptr<TLabelDoc> doc = LoadLabel(A.Plain[0]);
     const TNbMonoImage raster = RenderCopies(*doc, values.Copies, values.GapDots());
-    WriteLine(S.Err, QStringLiteral("Sende \"%1\" (%2×) …").arg(doc->Name).arg(values.Copies));
+    WriteLine(S.Err, QStringLiteral("Sende \"%1\" (%2×) …").arg(doc->Name, QString::number(values.Copies)));
     RunPrinterJob(target, values, S, [&](TNimboBle& Link) { StartRaster(Link, raster, values); });
 }
 

@@ -111,8 +111,6 @@ void RunPrinterJob(const TCliPrinterTarget& Target, const TCliPrintValues& Value
     }
     SavePng(MonoToImage(printed), Target.VirtualOut);
     WriteLine(S.Out, QStringLiteral("Virtueller Drucker %1: %2 × %3 Punkte (%4) → %5")
-                         .arg(Target.Name)
-                         .arg(printed.Width)
-                         .arg(printed.Height)
-                         .arg(summary, Target.VirtualOut));
+                         .arg(Target.Name, QString::number(printed.Width), QString::number(printed.Height),
+                              summary, Target.VirtualOut));
 }

@@ -33,5 +33,5 @@ void CmdRender(const TCliArgs& A, TCliStreams& S)
     else
         picture = MonoToImage(RenderCopies(*doc, values.Copies, values.GapDots()));
     SavePng(picture, out);
-    WriteLine(S.Out, QStringLiteral("%1: %2 × %3 Punkte").arg(out).arg(picture.width()).arg(picture.height()));
+    WriteLine(S.Out, QStringLiteral("%1: %2 × %3 Punkte").arg(out, QString::number(picture.width()), QString::number(picture.height())));
 }

@@ -42,8 +42,8 @@ void CmdScan(const TCliArgs& A, TCliStreams& S)
             if (name.isEmpty())
                 name = QStringLiteral("(ohne Namen)");
             WriteLine(S.Out, QStringLiteral("%1\t%2\t%3 dBm")
-                                 .arg(name, QString::fromStdString(s.Device->Address()))
-                                 .arg(s.Rssi));
+                                 .arg(name, QString::fromStdString(s.Device->Address()),
+                                      QString::number(s.Rssi)));
         }
     }
     if (seen.empty())

@@ -1,16 +1,9 @@
 #include "editor/dialogs.h"
+#include "editor/controls/plain_message_box.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QMessageBox>
-
-namespace {
-QString BoxTitle()
-{
-    return QApplication::applicationDisplayName();
-}
-} // namespace
 
 QString QtFileFilter(const QString& Filter)
 {
@@ -28,9 +21,8 @@ QString QtFileFilter(const QString& Filter)
 
 TDialogs::TAnswer TQtDialogs::AskYesNoCancel(QWidget* parent, const QString& text)
 {
-    const auto r = QMessageBox::question(parent, BoxTitle(), text,
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                         QMessageBox::Yes);
+    const auto r = PlainMessageBox(QMessageBox::Question, parent, text,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (r == QMessageBox::Yes)
         return TAnswer::Yes;
     if (r == QMessageBox::No)
@@ -40,23 +32,23 @@ TDialogs::TAnswer TQtDialogs::AskYesNoCancel(QWidget* parent, const QString& tex
 
 bool TQtDialogs::AskYesNo(QWidget* parent, const QString& text)
 {
-    return QMessageBox::question(parent, BoxTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    return PlainMessageBox(QMessageBox::Question, parent, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 
 void TQtDialogs::ShowInfo(QWidget* parent, const QString& text)
 {
-    QMessageBox::information(parent, BoxTitle(), text);
+    PlainMessageBox(QMessageBox::Information, parent, text);
 }
 
 void TQtDialogs::ShowWarning(QWidget* parent, const QString& text)
 {
-    QMessageBox::warning(parent, BoxTitle(), text);
+    PlainMessageBox(QMessageBox::Warning, parent, text);
 }
 
 void TQtDialogs::ShowError(QWidget* parent, const QString& text)
 {
-    QMessageBox::critical(parent, BoxTitle(), text);
+    PlainMessageBox(QMessageBox::Critical, parent, text);
 }
 
 bool TQtDialogs::InputBox(QWidget* parent, const QString& caption, const QString& prompt, QString& Value)

@@ -182,6 +182,8 @@ private:
     bool FormCloseQuery();
     void LoadLogo();
     void PlaceWindow();
+    void PrepareTemplateFolder();
+    void ShowStartupError(const QString& Text);
     // Layout and control factories.
     void BuildLayout();
     void BuildToolbar();

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
+#include <exception>
 #include <chrono>
 #include <cmath>
 
@@ -77,9 +78,7 @@ void TLabelMainForm::FormCreate()
     CreatePrinterLink();
     CreateScanTimer();
 
-    const QString templateDir = TAppSettings::TemplateDir();
-    if (QDir(templateDir).entryList({QStringLiteral("*.pellwerk")}, QDir::Files).isEmpty())
-        CreateBuiltinTemplates(templateDir);
+    PrepareTemplateFolder();
 
     LoadTemplates();
     LoadBackgrounds();
@@ -93,6 +92,35 @@ void TLabelMainForm::FormCreate()
     }
     RefreshAll();
     StartAutoConnect();
+}
+
+void TLabelMainForm::PrepareTemplateFolder()
+{
+    // A data folder that cannot be created or written (read-only home, full
+    // disk) costs the templates, not the editor: the user still gets a window
+    // to work in and is told why the list stays empty.
+    const QString templateDir = TAppSettings::TemplateDir();
+    if (!QFileInfo(templateDir).isDir()) {
+        ShowStartupError(QStringLiteral("Der Vorlagenordner \"%1\" kann nicht angelegt werden. "
+                                        "Etiketten lassen sich erst speichern, wenn er angelegt werden kann.")
+                             .arg(QDir::toNativeSeparators(templateDir)));
+        return;
+    }
+    if (!QDir(templateDir).entryList({QStringLiteral("*.pellwerk")}, QDir::Files | QDir::Hidden).isEmpty())
+        return;
+    try {
+        CreateBuiltinTemplates(templateDir);
+    } catch (const std::exception& e) {
+        ShowStartupError(QStringLiteral("Die mitgelieferten Vorlagen konnten nicht angelegt werden:\r\n")
+                         + QString::fromUtf8(e.what()));
+    }
+}
+
+void TLabelMainForm::ShowStartupError(const QString& Text)
+{
+    // Shown once the window is on screen, so the box has a parent to sit on.
+    QMetaObject::invokeMethod(
+        this, [this, Text] { FDialogs->ShowError(this, Text); }, Qt::QueuedConnection);
 }
 
 void TLabelMainForm::LoadLogo()

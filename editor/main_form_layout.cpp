@@ -11,10 +11,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,18 +37,74 @@ QWidget* ColouredPanel(QWidget* parent, const QColor& colour, const QString& nam
 // The left part of the toolbar. When the window is too narrow for the whole
 // toolbar, the right part covers its right end; a button cut in half there
 // would show a stray letter or a piece of an icon, so whatever does not fit
-// whole is hidden.
+// whole is hidden, and a "»" button at the end offers the hidden commands in
+// a menu, in their toolbar order: every command stays one click away at any
+// width.
 class TToolbarLeft : public QWidget {
 public:
     using QWidget::QWidget;
+
+    void SetOverflowButton(TModernButton* Button)
+    {
+        FMore = Button;
+        connect(FMore, &TModernButton::clicked, this, [this] { ShowOverflowMenu(); });
+        Arrange();
+    }
 
 protected:
     void resizeEvent(QResizeEvent* e) override
     {
         QWidget::resizeEvent(e);
-        for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            w->setVisible(w->x() + w->width() <= width());
+        Arrange();
     }
+
+private:
+    QList<QWidget*> Items() const
+    {
+        QList<QWidget*> items;
+        for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != FMore)
+                items << w;
+        std::sort(items.begin(), items.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        return items;
+    }
+
+    void Arrange()
+    {
+        const QList<QWidget*> items = Items();
+        const auto fits = [](const QWidget* w, int right) { return w->x() + w->width() <= right; };
+        const bool all = std::all_of(items.begin(), items.end(), [&](const QWidget* w) { return fits(w, width()); });
+        const int right = (all || !FMore) ? width() : width() - FMore->width() - 4;
+        int lastShown = -1;
+        for (int i = 0; i < items.size(); ++i) {
+            items[i]->setVisible(fits(items[i], right));
+            if (items[i]->isVisibleTo(this) && qobject_cast<TModernButton*>(items[i]))
+                lastShown = i;
+        }
+        // A separator after the last button shown would lead nowhere.
+        for (int i = lastShown + 1; i < items.size(); ++i)
+            items[i]->setVisible(false);
+        if (FMore) {
+            FMore->move(std::max(0, right + 2), 4);
+            FMore->setVisible(!all);
+        }
+    }
+
+    void ShowOverflowMenu()
+    {
+        auto* menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        for (QWidget* w : Items()) {
+            auto* b = qobject_cast<TModernButton*>(w);
+            if (!b || b->isVisibleTo(this))
+                continue;
+            const QString text = b->Caption().isEmpty() ? b->Hint() : b->Caption();
+            menu->addAction(text, b, [b] { emit b->clicked(); });
+        }
+        menu->popup(FMore->mapToGlobal(QPoint(0, FMore->height())));
+    }
+
+    TModernButton* FMore = nullptr;
 };
 
 // The logo in the toolbar: a picture that opens the help on a click.
@@ -225,6 +284,11 @@ void TLabelMainForm::BuildToolbar()
     BtnLandscape = AddButton(left, QStringLiteral("Querformat"), false,
                              QStringLiteral("Querformat: Inhalt läuft entlang des Streifens (Schilder, Banner)"),
                              [this] { SetOrientation(false); }, X, ikLandscape, 0);
+    int moreX = 0;
+    TModernButton* more = AddButton(left, QStringLiteral("»"), false, QStringLiteral("Weitere Befehle"), nullptr,
+                                    moreX, ikGlyph, 0);
+    more->setObjectName(QStringLiteral("BtnToolbarMore"));
+    static_cast<TToolbarLeft*>(left)->SetOverflowButton(more);
 
     PnlTopRight = ColouredPanel(PnlTop, Qt::white, QStringLiteral("PnlTopRight"));
     topLayout->addWidget(PnlTopRight);

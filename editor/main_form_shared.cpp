@@ -4,6 +4,8 @@
 #include "editor/status_bar.h"
 #include "model/label_doc.h"
 
+#include <exception>
+
 void TLabelMainForm::SetStatus(int Index, const QString& Text)
 {
     Status->SetText(Index, Text);
@@ -42,7 +44,15 @@ bool TLabelMainForm::ConfirmDiscard()
         return true;
     switch (FDialogs->AskYesNoCancel(this, QStringLiteral("Änderungen an \"%1\" speichern?").arg(FDoc->Name))) {
     case TDialogs::TAnswer::Yes:
-        SaveLabel();
+        // A save that fails (full disk, read-only file) must not let the
+        // caller go on as if the label were safe: it would be closed or
+        // replaced and lost.
+        try {
+            SaveLabel();
+        } catch (const std::exception& e) {
+            FDialogs->ShowError(this, QString::fromUtf8(e.what()));
+            return false;
+        }
         return !FDoc->Modified;
     case TDialogs::TAnswer::No:
         return true;

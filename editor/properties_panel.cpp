@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +24,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -104,6 +107,28 @@ QString DocText(const QString& FieldText)
     QString t = FieldText;
     t.replace(u'\n', QStringLiteral("\r\n"));
     return t;
+}
+
+// The text box's contents as typed. toPlainText() would turn a no-break
+// space into a plain one and a line separator into a line break, so "9,99 €"
+// could not be kept together; only the paragraph breaks become line feeds.
+QString MemoRawText(const QPlainTextEdit* Memo)
+{
+    QStringList lines;
+    for (QTextBlock b = Memo->document()->begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    return lines.join(u'\n');
+}
+
+// Where a font of this name stands in the font box: the family itself, or,
+// when it is not installed (a label from Windows asks for "Arial"), the
+// family the font system draws in its place. The element keeps its name.
+int FontBoxIndex(const QComboBox* Box, const QString& FontName)
+{
+    const int i = Box->findText(FontName, Qt::MatchFixedString);
+    if (i >= 0)
+        return i;
+    return Box->findText(QFontInfo(QFont(FontName)).family(), Qt::MatchFixedString);
 }
 
 bool IsShape(TElemKind k)
@@ -371,9 +396,9 @@ void TLabelMainForm::ShowElemProps()
             case ekText:
                 // Rewriting an unchanged text would throw the caret to the
                 // start while the user types.
-                if (DocText(MemoText->toPlainText()) != e->Text)
+                if (DocText(MemoRawText(MemoText)) != e->Text)
                     MemoText->setPlainText(FieldText(e->Text));
-                CbFont->setCurrentIndex(CbFont->findText(e->FontName, Qt::MatchFixedString));
+                CbFont->setCurrentIndex(FontBoxIndex(CbFont, e->FontName));
                 SeFontSize->SetValue(e->FontSize);
                 ChkBold->setChecked(e->Bold);
                 ChkItalic->setChecked(e->Italic);
@@ -449,8 +474,9 @@ void TLabelMainForm::ElemPropsChanged(QObject* Sender)
     e.H = h;
     switch (e.Kind) {
     case ekText:
-        e.Text = DocText(MemoText->toPlainText());
-        if (CbFont->currentIndex() >= 0)
+        e.Text = DocText(MemoRawText(MemoText));
+        // A stand-in shown for a missing font is not a choice of the user.
+        if (CbFont->currentIndex() >= 0 && CbFont->currentIndex() != FontBoxIndex(CbFont, e.FontName))
             e.FontName = CbFont->currentText();
         e.FontSize = SeFontSize->Value();
         e.Bold = ChkBold->isChecked();

@@ -86,8 +86,18 @@ void TLabelMainForm::CbBgChange()
                 // Keep a copy in the backgrounds folder so the picture is in
                 // the list from now on; a file of that name is never replaced.
                 const QString target = QDir(TAppSettings::BackgroundDir()).filePath(QFileInfo(file).fileName());
-                if (!QFileInfo::exists(target) && QFile::copy(file, target))
-                    LoadBackgrounds();
+                if (!QFileInfo::exists(target)) {
+                    QFile source(file);
+                    if (source.copy(target))
+                        LoadBackgrounds();
+                    else
+                        // The label has the picture; only the list misses it.
+                        FDialogs->ShowWarning(
+                            this, QStringLiteral("Das Bild konnte nicht in den Hintergrundordner \"%1\" kopiert "
+                                                 "werden (%2). Es steht deshalb nicht in der Hintergrundliste.")
+                                      .arg(QDir::toNativeSeparators(TAppSettings::BackgroundDir()),
+                                           source.errorString()));
+                }
             }
         } else if (i >= FolderEntries && i - FolderEntries < FBgFiles.size()) {
             FDoc->LoadBackgroundFromFile(FBgFiles[i - FolderEntries]);

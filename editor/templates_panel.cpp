@@ -138,7 +138,9 @@ void TLabelMainForm::LoadTemplates()
 {
     QDir dir(TAppSettings::TemplateDir());
     QStringList files;
-    for (const QString& name : dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files))
+    // Hidden files too: a name typed with a leading dot is still a template
+    // the user saved and expects to see.
+    for (const QString& name : dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files | QDir::Hidden))
         files << dir.filePath(name);
     // Code unit by code unit, case-sensitive: "B" before "a", umlauts last.
     std::sort(files.begin(), files.end(),

@@ -91,9 +91,10 @@ void DrawShapeElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& 
     const int lw = std::max(E.LineWidth, 1);
     const int64_t k = lw / 2;
     // Inset by half the pen so that the centred pen stays inside the box.
-    const TDotRect r{CheckedDots(B.Left + k), CheckedDots(B.Top + k), CheckedDots(B.Right - k + 1),
-                     CheckedDots(B.Bottom - k + 1)};
-    DrawOutline(Canvas, E.Kind == ekEllipse ? TOutlineShape::Ellipse : TOutlineShape::Rectangle, r, lw,
+    // In 64 bits: a box that ends at the last 32-bit coordinate (a clamped
+    // file value) is still drawn, clipped like any other.
+    DrawOutline(Canvas, E.Kind == ekEllipse ? TOutlineShape::Ellipse : TOutlineShape::Rectangle, B.Left + k,
+                B.Top + k, static_cast<int64_t>(B.Right) - k + 1, static_cast<int64_t>(B.Bottom) - k + 1, lw,
                 KBlack, E.Filled ? std::optional<QColor>(KBlack) : std::nullopt);
 }
 

@@ -77,10 +77,16 @@ void FrameDots(QPainter& Canvas, const TDotRect& R, const QColor& Color)
 void DrawOutline(QPainter& Canvas, TOutlineShape Shape, const TDotRect& R, int PenWidth,
                  const QColor& Pen, const std::optional<QColor>& Brush, int CornerW, int CornerH)
 {
+    DrawOutline(Canvas, Shape, R.Left, R.Top, R.Right, R.Bottom, PenWidth, Pen, Brush, CornerW, CornerH);
+}
+
+void DrawOutline(QPainter& Canvas, TOutlineShape Shape, int64_t L, int64_t T, int64_t R, int64_t B,
+                 int PenWidth, const QColor& Pen, const std::optional<QColor>& Brush, int CornerW, int CornerH)
+{
     const int64_t w = std::max(PenWidth, 1);
     const int64_t a = w / 2;
-    const int64_t x1 = std::min(R.Left, R.Right), x2 = std::max(R.Left, R.Right);
-    const int64_t y1 = std::min(R.Top, R.Bottom), y2 = std::max(R.Top, R.Bottom);
+    const int64_t x1 = std::min(L, R), x2 = std::max(L, R);
+    const int64_t y1 = std::min(T, B), y2 = std::max(T, B);
     // The outline runs through the first and the last column and row; a box
     // without extent still shows its outline as a bar of the pen's width.
     const int64_t cl = x1, cr = std::max(x1, x2 - 1);

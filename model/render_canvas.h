@@ -36,6 +36,11 @@ enum class TOutlineShape { Rectangle, Ellipse, RoundRect };
 void DrawOutline(QPainter& Canvas, TOutlineShape Shape, const TDotRect& R, int PenWidth,
                  const QColor& Pen, const std::optional<QColor>& Brush, int CornerW = 0,
                  int CornerH = 0);
+// The same for the box [L, R) x [T, B) in 64 bits, for boxes whose far edge
+// sits at the end of the 32-bit range.
+void DrawOutline(QPainter& Canvas, TOutlineShape Shape, int64_t L, int64_t T, int64_t R, int64_t B,
+                 int PenWidth, const QColor& Pen, const std::optional<QColor>& Brush, int CornerW = 0,
+                 int CornerH = 0);
 
 // A one-dot line from From towards To; To itself stays undrawn.
 void DrawLineDots(QPainter& Canvas, QPoint From, QPoint To, const QColor& Color);

@@ -13,7 +13,7 @@
 
 QImage RenderThumbnail(const TLabelDoc& Doc, int W, int H)
 {
-    return RenderThumbnail(Doc, W, H, QGuiApplication::palette().color(QPalette::Window));
+    return RenderThumbnail(Doc, W, H, QGuiApplication::palette().color(QPalette::Base));
 }
 
 QImage RenderThumbnail(const TLabelDoc& Doc, int W, int H, const QColor& Background)

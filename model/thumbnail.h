@@ -6,7 +6,7 @@
 
 class TLabelDoc;
 
-// A W x H picture on the window background colour showing Doc (drawn for the
+// A W x H picture on the list background colour (the palette's base) showing Doc (drawn for the
 // screen, copy 1) scaled to fit with 3 dots of margin at least, with a silver
 // shadow 2 dots down and right and a one-dot gray frame around it. Errors of
 // the rendering pass on. A side below 1 gives a null image.

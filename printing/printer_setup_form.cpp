@@ -237,7 +237,7 @@ void TPrinterSetupForm::DeviceFound(TBleDevice* Device, int32_t Rssi)
         if (ItemDevice(i) == Device)
             return;
     const QString address = QString::fromStdString(Device->Address());
-    QString text = QStringLiteral("%1   (%2, %3 dBm)").arg(name, address).arg(Rssi);
+    QString text = QStringLiteral("%1   (%2, %3 dBm)").arg(name, address, QString::number(Rssi));
     if (!FSettings->PrinterAddress.isEmpty() && address.compare(FSettings->PrinterAddress, Qt::CaseInsensitive) == 0)
         text += QStringLiteral("  ★ gespeichert");
     auto* item = new QListWidgetItem(text);

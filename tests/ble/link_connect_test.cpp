@@ -44,6 +44,32 @@ TEST(LinkScan, NameFilterIsAnUpperCasedPrefix)
     }
 }
 
+TEST(LinkScan, NameFilterIgnoresCaseBeyondAscii)
+{
+    struct Case {
+        std::string Filter;
+        std::vector<std::string> Expected;
+    };
+    const std::vector<Case> cases = {
+        {"küche", {"KÜCHE-MX"}},
+        {"KÜCHE", {"KÜCHE-MX"}},
+        {"kuche", {}},
+        {"öl", {"Öl-Drucker"}},
+        {"принтер", {"ПРИНТЕР 2"}},
+        {"straße", {"STRAßE 1"}},  // "ß" has no one-letter capital
+        {"ÿ", {"Ÿ"}},
+    };
+    for (const Case& c : cases) {
+        TLinkHarness h;
+        char tag = 'A';
+        for (const char* name : {"KÜCHE-MX", "Öl-Drucker", "ПРИНТЕР 2", "STRAßE 1", "Ÿ"})
+            h.Manager.AddPrinter(std::make_shared<TSimMxPrinter>(name, std::string("AA:00:00:00:00:0") + tag++), -50);
+        h.Link->StartScan(c.Filter, 8000);
+        h.Settle();
+        EXPECT_EQ(NamesFound(h), c.Expected) << "filter " << c.Filter;
+    }
+}
+
 TEST(LinkScan, RefusedScanOnlyLogs)
 {
     TLinkHarness h;

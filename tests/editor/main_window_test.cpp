@@ -16,12 +16,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 
 // The program links the logo resources itself; a test program finds them in
@@ -311,6 +314,65 @@ TEST_F(MainWindow, CloseWithYesSavesTheLabelAndTheNextStartOpensIt)
     EXPECT_FALSE(g.Form->Doc().Modified);
 }
 
+TEST_F(MainWindow, CloseWithYesAndAFailedSaveKeepsTheWindowAndTheLabel)
+{
+    TLabelMainForm& f = Start();
+    f.Doc().Name = QStringLiteral("Zettel");
+    f.Doc().LengthMm = 66;
+    // Its file lies in a folder that cannot be created: the save fails as on
+    // a full disk or a read-only file.
+    QTemporaryDir tmp;
+    QFile blocker(tmp.filePath(QStringLiteral("kein Ordner")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    f.Doc().FileName = tmp.filePath(QStringLiteral("kein Ordner/Zettel.pellwerk"));
+    f.DocChanged();
+    StoreSettings([](TAppSettings& s) { s.ZoomPct = 150; });
+
+    F.Dialogs.YesNoCancel = {TDialogs::TAnswer::Yes};
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(F.Dialogs.Shown.size(), 2);
+    EXPECT_TRUE(F.Dialogs.Shown[1].startsWith(QStringLiteral("error: "))) << F.Dialogs.Shown[1].toStdString();
+    EXPECT_TRUE(F.Dialogs.Shown[1].contains(QStringLiteral("konnte nicht gespeichert werden")))
+        << F.Dialogs.Shown[1].toStdString();
+    EXPECT_TRUE(f.Doc().Modified);
+    EXPECT_EQ(f.Doc().LengthMm, 66);
+    EXPECT_EQ(StoredSettings().ZoomPct, 150);  // nothing of the close went through
+
+    // The user can still decide otherwise.
+    F.Dialogs.YesNoCancel = {TDialogs::TAnswer::No};
+    EXPECT_TRUE(f.close());
+}
+
+TEST_F(MainWindow, StartsWithAMessageWhenTheDataFolderCannotBeCreated)
+{
+    // A plain file where the data folder belongs: no folder can be made
+    // there, whoever runs the program.
+    const QString appDir = TAppSettings::AppDir();
+    ASSERT_TRUE(QDir(appDir).removeRecursively());
+    QFile blocker(appDir);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    struct TCleanUp {
+        QString Path;
+        ~TCleanUp() { QFile::remove(Path); }
+    } cleanUp{appDir};
+
+    TLabelMainForm& f = F.Create();
+    QApplication::processEvents();
+    ASSERT_EQ(F.Dialogs.Shown.size(), 1);
+    EXPECT_TRUE(F.Dialogs.Shown[0].startsWith(QStringLiteral("error: Der Vorlagenordner \"")))
+        << F.Dialogs.Shown[0].toStdString();
+    EXPECT_TRUE(Captions().isEmpty());
+    // The editor works.
+    f.InsertRect();
+    EXPECT_EQ(f.Doc().Elements.Count(), 1);
+    EXPECT_TRUE(f.Doc().Modified);
+    F.Dialogs.YesNoCancel = {TDialogs::TAnswer::No};
+    EXPECT_TRUE(f.close());
+}
+
 // --- keys -----------------------------------------------------------------
 
 TEST_F(MainWindow, F1OpensTheHelpOnItsFirstPageFromAnywhere)
@@ -354,29 +416,67 @@ TEST_F(MainWindow, HelpButtonAndLogoOpenTheHelpToo)
 
 // A narrow window lets the right part of the toolbar cover the end of the
 // left part: what is covered goes whole, nothing shows cut in half.
-TEST_F(MainWindow, ToolbarShowsOnlyWholeButtons)
+TEST_F(MainWindow, ToolbarShowsOnlyWholeButtonsAndOffersTheRestInAMenu)
 {
     TLabelMainForm& f = Start();
     auto* left = f.findChild<QWidget*>(QStringLiteral("PnlTopLeft"));
     ASSERT_TRUE(left);
+    auto* more = left->findChild<TModernButton*>(QStringLiteral("BtnToolbarMore"));
+    ASSERT_TRUE(more);
     for (int width : {1900, 1400, 1000}) {
         SCOPED_TRACE(width);
         f.resize(width, 860);
         QApplication::processEvents();
-        int shown = 0, hidden = 0;
-        for (TModernButton* b : left->findChildren<TModernButton*>()) {
-            const bool fits = b->x() + b->width() <= left->width();
-            EXPECT_EQ(b->isVisible(), fits) << b->Caption().toStdString();
-            (fits ? shown : hidden) += 1;
+        QStringList shown, hidden;
+        QList<TModernButton*> buttons = left->findChildren<TModernButton*>();
+        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+        for (TModernButton* b : buttons) {
+            if (b == more)
+                continue;
+            if (b->isVisible())
+                EXPECT_LE(b->x() + b->width(), more->isVisible() ? more->x() : left->width()) << b->Caption().toStdString();
+            (b->isVisible() ? shown : hidden) << b->Caption();
         }
-        EXPECT_GT(shown, 0);
+        EXPECT_GT(shown.size(), 0);
+        EXPECT_EQ(more->isVisible(), !hidden.isEmpty());
         if (width == 1900) {
-            EXPECT_EQ(hidden, 0);
+            EXPECT_TRUE(hidden.isEmpty());
+            continue;
         }
-        if (width == 1000) {
-            EXPECT_GT(hidden, 0);
+        // At the default width and below, the hidden commands are one click
+        // away, in toolbar order.
+        ASSERT_FALSE(hidden.isEmpty());
+        EXPECT_LE(more->x() + more->width(), left->width());
+        if (width == 1400) {
+            for (const char* c : {"Rückgängig", "Nach hinten", "Hochformat", "Querformat"})
+                EXPECT_TRUE(shown.contains(QString::fromUtf8(c)) || hidden.contains(QString::fromUtf8(c))) << c;
         }
+        QTest::mouseClick(more, Qt::LeftButton);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        QStringList offered;
+        for (QAction* a : menu->actions())
+            offered << a->text();
+        EXPECT_EQ(offered, hidden);
+        menu->close();
     }
+    // A command from the menu does what its button does.
+    f.resize(1000, 860);
+    QApplication::processEvents();
+    f.Doc().LengthMm = 30;
+    f.PushUndo();
+    f.Doc().LengthMm = 70;
+    f.DocChanged();
+    QTest::mouseClick(more, Qt::LeftButton);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    QAction* undo = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == QStringLiteral("Rückgängig"))
+            undo = a;
+    ASSERT_TRUE(undo);
+    undo->trigger();
+    EXPECT_EQ(f.Doc().LengthMm, 30);
 }
 
 TEST_F(MainWindow, CtrlKeysRunTheirCommandsEvenInTextFields)
@@ -654,6 +754,20 @@ TEST_F(MainWindow, SaveAsAsksBeforeOverwritingAnotherTemplate)
     f.SaveLabelAs();
     EXPECT_EQ(F.Dialogs.Shown.size(), boxes + 1);  // only the input box
     EXPECT_FALSE(f.Doc().Modified);
+}
+
+TEST_F(MainWindow, SaveAsWithALeadingDotIsListed)
+{
+    TLabelMainForm& f = Start();
+    const int before = List()->count();
+    F.Dialogs.Inputs = {{true, QStringLiteral(".Regal")}};
+    f.SaveLabelAs();
+    ASSERT_FALSE(f.Doc().Modified);
+    EXPECT_TRUE(QFileInfo(f.Doc().FileName).isHidden());
+    EXPECT_EQ(List()->count(), before + 1);
+    EXPECT_TRUE(Captions().contains(QStringLiteral(".Regal")));
+    ASSERT_EQ(List()->selectedItems().size(), 1);
+    EXPECT_EQ(List()->selectedItems().first()->text(), QStringLiteral(".Regal"));
 }
 
 TEST_F(MainWindow, SaveKeepsTheFileAndNewClearsTheTitle)

@@ -10,6 +10,7 @@
 #include "settings/app_settings.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QListWidget>
 #include <QStringConverter>
@@ -94,6 +95,30 @@ TEST(TemplatesFolder, BadFilesAreLeftOutWithoutAnError)
     Form.LoadTemplates();
     EXPECT_EQ(Captions(Form), (QStringList{QStringLiteral("Gutes Etikett"), QStringLiteral("Größe – zweites")}));
     EXPECT_TRUE(F.Dialogs.Shown.isEmpty());
+}
+
+TEST(TemplatesFolder, AFullDiskAtTheFirstStartStillGivesAWorkingEditor)
+{
+    ResetDataFolder();
+    SmallDisk Disk(256 * 1024);
+    const QString templates = QDir(TAppSettings::AppDir()).filePath(QStringLiteral("Vorlagen"));
+    QDir(templates).removeRecursively();
+    ASSERT_TRUE(QFile::link(Disk.Path(), templates));
+    Disk.Fill();
+
+    TEditorFixture F;
+    TLabelMainForm& Form = F.Create(false);
+    QCoreApplication::processEvents();
+    Disk.Release();
+    ASSERT_EQ(F.Dialogs.Shown.size(), 1) << F.Dialogs.Shown.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(F.Dialogs.Shown[0].startsWith(
+        QStringLiteral("error: Die mitgelieferten Vorlagen konnten nicht angelegt werden:\r\n")))
+        << F.Dialogs.Shown[0].toStdString();
+    // No half-written template is listed, and the editor edits.
+    EXPECT_TRUE(Captions(Form).isEmpty());
+    Form.InsertText();
+    EXPECT_EQ(Form.Doc().Elements.Count(), 1);
+    QFile::remove(templates);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -306,6 +307,33 @@ TEST(RenderElement, ElementsReachingPastTheLabelAreClipped)
     ASSERT_EQ(M.Width, 384);
     ExpectDots(M, [](int, int Y) { return Y < 51 || (Y >= 100 && Y < 200); });
     EXPECT_NO_THROW(Doc.RenderBitmap(false, 1));
+}
+
+TEST(RenderElement, ShapesEndingAtTheLastCoordinateStillRender)
+{
+    // A hand-edited file may give a size that the reader clamps so that the
+    // far edge lands on the largest 32-bit coordinate; the near edges must
+    // still print, with every pen width.
+    for (TElemKind Kind : {ekRect, ekEllipse}) {
+        for (int Pen : {0, 1, 2, 3}) {
+            TLabelDoc Doc;
+            TLabelElement* E = AddElement(Doc, Kind, 10, 20, INT32_MAX - 10, INT32_MAX - 20);
+            ASSERT_EQ(E->BoundsRect().Right, INT32_MAX);
+            E->LineWidth = Pen;
+            SCOPED_TRACE(testing::Message() << E->KindName().toStdString() << " pen " << Pen);
+            TNbMonoImage M;
+            ASSERT_NO_THROW(M = Doc.RenderMono(1));
+            if (Kind == ekRect) {
+                const int W = std::max(Pen, 1);
+                ExpectDots(M, [&](int X, int Y) {
+                    return (X >= 10 && Y >= 20) && (X < 10 + W || Y < 20 + W);
+                });
+            } else {
+                // So large a curve does not come near the label's corner.
+                ExpectDots(M, [](int, int) { return false; });
+            }
+        }
+    }
 }
 
 TEST(RenderElement, RenderToResizesTheGivenBitmap)

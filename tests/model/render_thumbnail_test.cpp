@@ -77,11 +77,14 @@ TEST(Thumbnail, ShapeFollowsTheLabel)
     EXPECT_EQ(Wide.pixel(100, 20), Back);
 }
 
-TEST(Thumbnail, DefaultBackgroundIsTheWindowColour)
+TEST(Thumbnail, DefaultBackgroundIsTheListBackground)
 {
+    // The templates list is drawn on the palette's base colour (white), not
+    // on the gray of dialogs; a thumbnail must blend into it.
     TLabelDoc Doc;
     const QImage T = RenderThumbnail(Doc, 112, 80);
-    EXPECT_EQ(T.pixel(0, 0), QGuiApplication::palette().color(QPalette::Window).rgb());
+    ASSERT_NE(QGuiApplication::palette().color(QPalette::Base), QGuiApplication::palette().color(QPalette::Window));
+    EXPECT_EQ(T.pixel(0, 0), QGuiApplication::palette().color(QPalette::Base).rgb());
     EXPECT_TRUE(RenderThumbnail(Doc, 0, 80).isNull());
 }
 

@@ -103,6 +103,8 @@ TEST(PrinterSetupForm, DeviceListOneEntryPerDevice)
     TBleDevice* a = t.Add("MX10", "C0:FF:EE:00:00:01");
     TBleDevice* b = t.Add("MX06", "C0:FF:EE:00:00:02");
     TBleDevice* nameless = t.Add("", "C0:FF:EE:00:00:03");
+    // A name is shown as the device sends it, markers of Qt's text filling included.
+    TBleDevice* odd = t.Add("Drucker %1 %3", "C0:FF:EE:00:00:04");
     t.Open();
     t.Dlg->UpdateState(false, false, QString());
     EXPECT_FALSE(t.Dlg->BtnConnect->isEnabled());  // nothing selected yet
@@ -111,8 +113,10 @@ TEST(PrinterSetupForm, DeviceListOneEntryPerDevice)
     t.Dlg->DeviceFound(nameless, -50);
     t.Dlg->DeviceFound(b, -70);
     t.Dlg->DeviceFound(nullptr, -70);
+    t.Dlg->DeviceFound(odd, -80);
     EXPECT_EQ(t.Items(), QStringList({QStringLiteral("MX10   (C0:FF:EE:00:00:01, -40 dBm)"),
-                                      QStringLiteral("MX06   (C0:FF:EE:00:00:02, -70 dBm)  ★ gespeichert")}));
+                                      QStringLiteral("MX06   (C0:FF:EE:00:00:02, -70 dBm)  ★ gespeichert"),
+                                      QStringLiteral("Drucker %1 %3   (C0:FF:EE:00:00:04, -80 dBm)")}));
     EXPECT_EQ(t.Dlg->ItemDevice(0), a);
     EXPECT_EQ(t.Dlg->ItemDevice(1), b);
     // The first entry is selected for the user, but "Verbinden" waits for a click.
