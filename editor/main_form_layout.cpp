@@ -286,7 +286,7 @@ void TLabelMainForm::BuildToolbar()
                              [this] { SetOrientation(false); }, X, ikLandscape, 0);
     int moreX = 0;
     TModernButton* more = AddButton(left, QStringLiteral("»"), false, QStringLiteral("Weitere Befehle"), nullptr,
-                                    moreX, ikGlyph, 0);
+                                    moreX, ikGlyph, 0xE712);
     more->setObjectName(QStringLiteral("BtnToolbarMore"));
     static_cast<TToolbarLeft*>(left)->SetOverflowButton(more);
 

@@ -156,3 +156,27 @@ screenshot_drag 400 96
 # --- Printer setup dialog with two simulated printers found ------------------
 cmake --build "$BUILD" -j2 --target pellwerk_printing_screenshots
 QT_QPA_PLATFORM=offscreen "$BUILD/printing/screenshots/pellwerk_printing_screenshots" "$OUT"
+
+# --- Toolbar at the default size, its overflow menu open -----------------------
+# At 1400 × 860 the left part of the toolbar cannot hold every command; the
+# "»" button at its end offers the rest. The button is the last thing left of
+# the zoom controls, 550 pixels from the window's right edge or less.
+HOME_TOOLBAR="$(fresh_home)"
+HOME="$HOME_TOOLBAR" XDG_DATA_HOME="$HOME_TOOLBAR/.local/share" XDG_CONFIG_HOME="$HOME_TOOLBAR/.config" \
+  xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
+    "$0" & pid=$!
+    sleep 4
+    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    import -window root "$1/toolbar_screen.png"
+    # The rightmost ink in the caption row of the left part is the "»".
+    left=$(convert "$1/toolbar_screen.png" -crop "$((WIDTH - 600))x10+${X}+$((Y + 37))" +repage \
+           -fill white -fuzz 20% -opaque white -fill black +opaque white -trim -format "%[fx:page.x+page.width]" info:)
+    xdotool mousemove $((X + left - 3)) $((Y + 30)) click 1
+    sleep 1
+    import -window root "$1/toolbar_screen.png"
+    convert "$1/toolbar_screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1/main_window_toolbar_menu.png"
+    rm "$1/toolbar_screen.png"
+    kill "$pid"; wait "$pid" 2>/dev/null || true' \
+  "$BUILD/app/pellwerk" "$OUT"
+rm -rf "$HOME_TOOLBAR"
+echo "$OUT/main_window_toolbar_menu.png"
