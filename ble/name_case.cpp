@@ -1,5 +1,7 @@
 #include "ble/name_case.h"
 
+#include "lineprinter/utf8_text.h"
+
 #include <cstdint>
 
 namespace {
@@ -35,25 +37,6 @@ char32_t UpperLetter(char32_t C)
     if (C >= 0x450 && C <= 0x45F)
         return C - 0x50;
     return C;
-}
-
-void AppendUtf8(std::string& Out, char32_t C)
-{
-    if (C < 0x80) {
-        Out += static_cast<char>(C);
-    } else if (C < 0x800) {
-        Out += static_cast<char>(0xC0 | (C >> 6));
-        Out += static_cast<char>(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-        Out += static_cast<char>(0xE0 | (C >> 12));
-        Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (C & 0x3F));
-    } else {
-        Out += static_cast<char>(0xF0 | (C >> 18));
-        Out += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
-        Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (C & 0x3F));
-    }
 }
 
 // Length of the well-formed UTF-8 sequence at I (0 when it is not one), and
@@ -106,7 +89,7 @@ std::string NbUpperName(const std::string& S)
             ++i;
             continue;
         }
-        AppendUtf8(out, UpperLetter(c));
+        lineprinter_detail::AppendUtf8(out, UpperLetter(c));
         i += n;
     }
     return out;

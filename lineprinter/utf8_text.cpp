@@ -1,8 +1,6 @@
 #include "lineprinter/utf8_text.h"
 
-namespace {
-
-void AppendCodePoint(std::string& Out, char32_t Cp)
+void lineprinter_detail::AppendUtf8(std::string& Out, char32_t Cp)
 {
     if (Cp < 0x80) {
         Out += static_cast<char>(Cp);
@@ -21,6 +19,8 @@ void AppendCodePoint(std::string& Out, char32_t Cp)
     }
 }
 
+namespace {
+
 bool IsHighSurrogate(char16_t C) { return C >= 0xD800 && C <= 0xDBFF; }
 bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
 
@@ -33,12 +33,12 @@ std::string lineprinter_detail::ToUtf8(const std::u16string& S)
     for (size_t i = 0; i < S.size(); ++i) {
         const char16_t c = S[i];
         if (IsHighSurrogate(c) && i + 1 < S.size() && IsLowSurrogate(S[i + 1])) {
-            AppendCodePoint(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(S[i + 1]) - 0xDC00));
+            lineprinter_detail::AppendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(S[i + 1]) - 0xDC00));
             ++i;
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            AppendCodePoint(out, 0xFFFD);
+            lineprinter_detail::AppendUtf8(out, 0xFFFD);
         } else {
-            AppendCodePoint(out, c);
+            lineprinter_detail::AppendUtf8(out, c);
         }
     }
     return out;

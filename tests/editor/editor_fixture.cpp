@@ -3,6 +3,7 @@
 #include "settings/app_settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -74,6 +75,18 @@ QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString
 void ResetDataFolder()
 {
     QDir(TAppSettings::AppDir()).removeRecursively();
+}
+
+TBlockedFolder::TBlockedFolder(const QString& APath) : FPath(APath)
+{
+    EXPECT_TRUE(QDir(APath).removeRecursively());
+    QFile f(APath);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << APath.toStdString();
+}
+
+TBlockedFolder::~TBlockedFolder()
+{
+    QFile::remove(FPath);
 }
 
 TLabelMainForm& TEditorFixture::Create(bool show)

@@ -32,6 +32,19 @@ public:
 // Empties the program's data folder so every test starts like a first run.
 void ResetDataFolder();
 
+// A plain file where a folder belongs, for as long as the guard lives: no
+// folder can be made or written there, whoever runs the test (root too).
+class TBlockedFolder {
+public:
+    explicit TBlockedFolder(const QString& APath);
+    ~TBlockedFolder();
+    TBlockedFolder(const TBlockedFolder&) = delete;
+    TBlockedFolder& operator=(const TBlockedFolder&) = delete;
+
+private:
+    QString FPath;
+};
+
 struct TEditorFixture {
     TScriptedDialogs Dialogs;
     uint64_t Now = 1000000;  // the clock the window reads, in ms

@@ -349,15 +349,7 @@ TEST_F(MainWindow, StartsWithAMessageWhenTheDataFolderCannotBeCreated)
 {
     // A plain file where the data folder belongs: no folder can be made
     // there, whoever runs the program.
-    const QString appDir = TAppSettings::AppDir();
-    ASSERT_TRUE(QDir(appDir).removeRecursively());
-    QFile blocker(appDir);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    struct TCleanUp {
-        QString Path;
-        ~TCleanUp() { QFile::remove(Path); }
-    } cleanUp{appDir};
+    TBlockedFolder blocked(TAppSettings::AppDir());
 
     TLabelMainForm& f = F.Create();
     QApplication::processEvents();

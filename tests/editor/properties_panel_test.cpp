@@ -557,15 +557,7 @@ TEST_F(PropsTest, APictureThatCannotBeCopiedIntoTheFolderIsReported)
     Open();
     // A plain file where the backgrounds folder belongs: nothing can be
     // copied into it, whoever runs the program.
-    const QString bgDir = TAppSettings::BackgroundDir();
-    ASSERT_TRUE(QDir(bgDir).removeRecursively());
-    QFile blocker(bgDir);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    struct TCleanUp {
-        QString Path;
-        ~TCleanUp() { QFile::remove(Path); }
-    } cleanUp{bgDir};
+    TBlockedFolder blocked(TAppSettings::BackgroundDir());
 
     F.Dialogs.Files.push_back(picture);
     Ctl<QComboBox>("CbBg")->setCurrentIndex(8);
