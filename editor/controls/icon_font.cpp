@@ -56,6 +56,7 @@ const std::vector<TIconGlyphUse>& IconGlyphTable()
         {0xE8AC, 0xE3C9}, // Umbenennen (edit)
         {0xE838, 0xE2C7}, // Vorlagenordner (folder)
         {0xE774, 0xE894}, // Webseite öffnen (language)
+        {0xED14, 0xEF6B}, // Code einfügen (qr_code)
     };
     return table;
 }
