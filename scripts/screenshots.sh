@@ -85,7 +85,7 @@ props_screenshot() {  # <home> <name> <click: 0|1>
       rm "$2/props_$3_screen.png"
       kill "$pid"; wait "$pid" 2>/dev/null || true' \
     "$BUILD/app/pellwerk" "$click" "$OUT" "$name"
-  [ "$name" = text ] || rm -f "$OUT/props_${name}_window.png"
+  case "$name" in text | code_*) ;; *) rm -f "$OUT/props_${name}_window.png" ;; esac
   echo "$OUT/props_$name.png"
 }
 PROPS_PICTURE="$(convert -size 96x64 gradient:white-black png:- | base64 -w0)"
@@ -156,3 +156,18 @@ screenshot_drag 400 96
 # --- Printer setup dialog with two simulated printers found ------------------
 cmake --build "$BUILD" -j2 --target pellwerk_printing_screenshots
 QT_QPA_PLATFORM=offscreen "$BUILD/printing/screenshots/pellwerk_printing_screenshots" "$OUT"
+
+# --- Code elements: the "Code" group with a QR code, a bar code, and data an EAN-13 cannot hold ---
+code_element() {  # <x> <y> <w> <h> <type> <data>
+  printf '{"kind":5,"x":%s,"y":%s,"w":%s,"h":%s,"text":"%s","codeType":"%s","codeEcc":"M","codeShowText":true,"codeModule":0}' \
+    "$1" "$2" "$3" "$4" "$6" "$5"
+}
+for code_case in \
+  "code_qr|$(code_element 112 40 160 160 qr 'https:\/\/mirvo.example\/fach\/{NR}')" \
+  "code_ean13|$(code_element 8 60 368 120 ean13 400638133393)" \
+  "code_invalid|$(code_element 8 60 368 120 ean13 4006381333X)"; do
+  HOME_PROPS="$(fresh_home)"
+  props_label "$HOME_PROPS" "Panel ${code_case%%|*}" "${code_case#*|}"
+  props_screenshot "$HOME_PROPS" "${code_case%%|*}" 1
+  rm -rf "$HOME_PROPS"
+done
