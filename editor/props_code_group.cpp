@@ -90,7 +90,11 @@ TPropsCodeGroup::TPropsCodeGroup(QWidget* Owner, QWidget* Parent) : QObject(Owne
     ChkShowText = new QCheckBox(QStringLiteral("Klartext anzeigen"), G);
     ChkShowText->setObjectName(QStringLiteral("ChkCodeShowText"));
     ChkShowText->setGeometry(14, 226, 250, 20);
-    SetTextColour(ChkShowText, TextColour);
+    // Dark while it applies; the style's gray once a matrix code makes it moot.
+    QPalette Pal = ChkShowText->palette();
+    Pal.setColor(QPalette::Active, QPalette::WindowText, TextColour);
+    Pal.setColor(QPalette::Inactive, QPalette::WindowText, TextColour);
+    ChkShowText->setPalette(Pal);
     connect(ChkShowText, &QCheckBox::toggled, this, [this](bool) { Changed(); });
 }
 
