@@ -155,6 +155,12 @@ TEST_F(CodeGroup, DuplicateKeepsTheCodeAndAnInvalidCodeIsNotPrinted)
     EXPECT_EQ(Copy->CodeModule, 2);
     EXPECT_FALSE(Copy->CodeShowText);
     EXPECT_EQ(Copy->X, E->X + 8);
+    // Nudged like any element, one undo step each.
+    const int32_t X = Copy->X;
+    const int Steps = Form().UndoCount();
+    Form().NudgeSelected(1, 0, true);
+    EXPECT_EQ(Copy->X, X + 8);
+    EXPECT_EQ(Form().UndoCount(), Steps + 1);
 
     // "https://" has letters Code 39 lacks: printing names the reason and
     // sends nothing (not even the question about the missing printer).
