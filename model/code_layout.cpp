@@ -1,13 +1,10 @@
 #include "model/code_layout.h"
 
+#include "model/code_symbol_cache.h"
 #include "model/model_error.h"
 #include "model/placeholders.h"
 
-#include <QHash>
-
 #include <algorithm>
-#include <mutex>
-#include <variant>
 
 namespace {
 
@@ -21,57 +18,6 @@ int32_t TextPixels(int32_t Module) { return std::clamp(Module * 8, 12, 28); }
 
 QString Dots(int64_t N) { return QString::number(N); }
 
-// Encoding is the costly part of a code, and a label is drawn many times
-// with the same data: the canvas on every repaint, a print once to check and
-// once to draw. The last few hundred results (symbols and refusals alike)
-// are kept; data that changes ({NR} over copies) simply misses.
-class TSymbolCache {
-public:
-    TCodeSymbol Get(TCodeType Type, TCodeEcc Ecc, const QString& Data)
-    {
-        const QString Key = QString::number(int(Type)) + QLatin1Char(':') + QString::number(int(Ecc)) +
-                            QLatin1Char(':') + Data;
-        {
-            std::lock_guard<std::mutex> Lock(FMutex);
-            const auto It = FItems.constFind(Key);
-            if (It != FItems.constEnd())
-                return Unpack(*It);
-        }
-        TEntry Entry;
-        try {
-            Entry = EncodeCode(Type, Ecc, Data);
-        } catch (const EModelError& Err) {
-            Entry = Err.Message();
-        }
-        {
-            std::lock_guard<std::mutex> Lock(FMutex);
-            if (FItems.size() >= kMaxItems)
-                FItems.clear();
-            FItems.insert(Key, Entry);
-        }
-        return Unpack(Entry);
-    }
-
-private:
-    using TEntry = std::variant<TCodeSymbol, QString>;
-    static constexpr qsizetype kMaxItems = 512;
-
-    static TCodeSymbol Unpack(const TEntry& E)
-    {
-        if (const QString* Reason = std::get_if<QString>(&E))
-            throw EModelError(*Reason);
-        return std::get<TCodeSymbol>(E);
-    }
-
-    std::mutex FMutex;
-    QHash<QString, TEntry> FItems;
-};
-
-TSymbolCache& SymbolCache()
-{
-    static TSymbolCache Cache;
-    return Cache;
-}
 
 void PlanMatrix(TCodePlan& P, const TDotRect& B, int32_t Wanted)
 {
@@ -126,7 +72,7 @@ void PlanLinear(TCodePlan& P, const TDotRect& B, int32_t Wanted, bool ShowText)
 TCodePlan PlanCode(const TLabelElement& E, int CopyNo)
 {
     TCodePlan P;
-    P.Symbol = SymbolCache().Get(E.CodeType, E.CodeEcc, ExpandPlaceholders(E.Text, CopyNo));
+    P.Symbol = CachedCodeSymbol(E.CodeType, E.CodeEcc, ExpandPlaceholders(E.Text, CopyNo));
     const TDotRect B = E.BoundsRect();
     const int32_t Wanted = std::clamp(E.CodeModule, 0, kCodeModuleMax);
     if (IsLinearCode(E.CodeType))
