@@ -3,6 +3,7 @@
 #include "editor/canvas_geometry.h"
 #include "editor/edit_drag.h"
 #include "editor/label_main_form.h"
+#include "editor/props_code_group.h"
 #include "editor/paint_box.h"
 #include "editor/props_spin_edit.h"
 #include "editor/props_updating.h"
@@ -146,6 +147,8 @@ void TLabelMainForm::PaintBoxDblClick(QMouseEvent* e)
     } else if (FSel->Kind == ekImage) {
         FDrag = edNone;
         ReplaceImage();
+    } else if (FSel->Kind == ekCode && FCodeGroup) {
+        FCodeGroup->FocusData();
     }
 }
 

@@ -27,6 +27,7 @@ class TLabelElement;
 class TModernButton;
 class TPaintBox;
 class TStatusBar;
+class TPropsCodeGroup;
 // Properties panel.
 class QCheckBox;
 class QLineEdit;
@@ -95,6 +96,7 @@ public:
     void InsertRect();
     void InsertEllipse();
     void InsertLine();
+    void InsertCode();
     void DuplicateSelected();
     void DeleteSelected();
     void BringForward();
@@ -284,6 +286,8 @@ private:
     QWidget* GbText = nullptr;
     QWidget* GbImage = nullptr;
     QWidget* GbShape = nullptr;
+    TPropsCodeGroup* FCodeGroup = nullptr;
+    QWidget* GbCode = nullptr;
     QLineEdit* EdDocName = nullptr;
     QComboBox* CbLength = nullptr;
     TRadioGroup* RgOrient = nullptr;

@@ -266,6 +266,8 @@ void TLabelMainForm::BuildToolbar()
               [this] { InsertEllipse(); }, X, ikEllipse, 0);
     AddButton(left, QStringLiteral("Linie"), false, QStringLiteral("Linie einfügen"), [this] { InsertLine(); }, X,
               ikLine, 0);
+    AddButton(left, QStringLiteral("Code"), false, QStringLiteral("QR-Code oder Strichcode einfügen"),
+              [this] { InsertCode(); }, X, ikGlyph, 0xED14);
     AddSeparator(left, X);
     AddButton(left, QStringLiteral("Duplizieren"), false, QStringLiteral("Auswahl kopieren (Strg+D)"),
               [this] { DuplicateSelected(); }, X, ikGlyph, 0xE8C8);

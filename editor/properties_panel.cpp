@@ -3,6 +3,7 @@
 #include "editor/controls/group_panel.h"
 #include "editor/controls/ui_font.h"
 #include "editor/label_main_form.h"
+#include "editor/props_code_group.h"
 #include "editor/props_radio_group.h"
 #include "editor/props_spin_edit.h"
 #include "editor/props_updating.h"
@@ -334,6 +335,10 @@ void TLabelMainForm::BuildElemGroups()
     AddLabel(g, QStringLiteral("Linienstärke (px)"), 40, 14);
     SeLineWidth = Spin(g, "SeLineWidth", 134, 40, 70, 1, 60);
     ChkFilled = Check(g, QStringLiteral("Gefüllt"), "ChkFilled", 14, 72, 120);
+
+    FCodeGroup = new TPropsCodeGroup(this, PropContent);
+    GbCode = FCodeGroup->Panel();
+    connect(FCodeGroup, &TPropsCodeGroup::Edited, this, E(FCodeGroup));
 }
 
 void TLabelMainForm::LayoutGroups()
@@ -345,6 +350,7 @@ void TLabelMainForm::LayoutGroups()
         {GbText, sel && sel->Kind == ekText},
         {GbImage, sel && sel->Kind == ekImage},
         {GbShape, sel && IsShape(sel->Kind)},
+        {GbCode, sel && sel->Kind == ekCode},
     };
     // The groups stand on the scrolled surface, so a group placed at y shows
     // at y minus the scroll position without further arithmetic.
@@ -416,6 +422,9 @@ void TLabelMainForm::ShowElemProps()
                 SeLineWidth->SetValue(e->LineWidth);
                 ChkFilled->setChecked(e->Filled);
                 ChkFilled->setVisible(e->Kind != ekLine);
+                break;
+            case ekCode:
+                FCodeGroup->ShowElement(*e);
                 break;
             }
         }
@@ -497,6 +506,9 @@ void TLabelMainForm::ElemPropsChanged(QObject* Sender)
         // label shows after saving and opening it again, where it reads as 1.
         e.LineWidth = SeLineWidth->Value() <= 0 ? 1 : SeLineWidth->Value();
         e.Filled = ChkFilled->isChecked();
+        break;
+    case ekCode:
+        FCodeGroup->ApplyTo(e);
         break;
     }
     DocChanged();

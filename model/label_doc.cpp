@@ -47,6 +47,7 @@ QString TLabelElement::KindName() const
     case ekRect: return QStringLiteral("Rechteck");
     case ekEllipse: return QStringLiteral("Ellipse");
     case ekLine: return QStringLiteral("Linie");
+    case ekCode: return QStringLiteral("Code");
     }
     throw EModelError(QStringLiteral("Unbekannte Elementart %1").arg(int(Kind)));
 }

@@ -6,6 +6,8 @@
 // Pictures are held as the complete bytes of a PNG file; the decoded QImage is
 // only a cache, rebuilt on demand after every change of the bytes.
 
+#include "model/code_types.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QJsonObject>
@@ -22,7 +24,7 @@ class TJsonWriter;
 struct TNbMonoImage;
 
 // Ordinals are stored in label files: never renumber.
-enum TElemKind : int32_t { ekText = 0, ekImage = 1, ekRect = 2, ekEllipse = 3, ekLine = 4 };
+enum TElemKind : int32_t { ekText = 0, ekImage = 1, ekRect = 2, ekEllipse = 3, ekLine = 4, ekCode = 5 };
 enum TLblAlign : int32_t { laLeft = 0, laCenter = 1, laRight = 2 };
 enum TBgPreset : int32_t {
     bpNone = 0,
@@ -102,6 +104,11 @@ public:
     bool Filled = false;
     bool Dither = true;
     bool KeepAspect = true;
+    // Code elements: the data is Text, placeholders filled in at every draw.
+    TCodeType CodeType = ctQr;
+    TCodeEcc CodeEcc = ceM;    // QR codes only
+    bool CodeShowText = true;  // bar codes: the human-readable line
+    int32_t CodeModule = 0;    // dots per module; 0 = the largest that fits
 };
 
 // The document's owning list of elements. Drawing order: the first element

@@ -4,6 +4,7 @@
 #include "model/label_doc.h"
 
 #include "model/base64.h"
+#include "model/code_layout.h"
 #include "model/json_read.h"
 #include "model/json_writer.h"
 #include "model/model_error.h"
@@ -92,6 +93,14 @@ void TLabelElement::WriteJSON(TJsonWriter& Wr) const
     Wr.BoolMember(u"keepAspect", KeepAspect);
     if (!FImagePng.isEmpty())
         Wr.Base64Member(u"image", FImagePng);
+    // Only code elements carry these, so files without codes keep their
+    // exact earlier form.
+    if (Kind == ekCode) {
+        Wr.StringMember(u"codeType", CodeTypeKey(CodeType));
+        Wr.StringMember(u"codeEcc", CodeEccKey(CodeEcc));
+        Wr.BoolMember(u"codeShowText", CodeShowText);
+        Wr.IntMember(u"codeModule", CodeModule);
+    }
     Wr.EndObject();
 }
 
@@ -106,7 +115,7 @@ QJsonObject TLabelElement::ToJSON() const
 
 std::unique_ptr<TLabelElement> TLabelElement::FromJSON(const QJsonObject& O)
 {
-    const auto AKind = static_cast<TElemKind>(JsonClamp(JsonInt(O, QStringLiteral("kind"), 0), 0, 4));
+    const auto AKind = static_cast<TElemKind>(JsonClamp(JsonInt(O, QStringLiteral("kind"), 0), 0, 5));
     auto E = std::make_unique<TLabelElement>(AKind);
     E->X = JsonInt(O, QStringLiteral("x"), 0);
     E->Y = JsonInt(O, QStringLiteral("y"), 0);
@@ -127,6 +136,10 @@ std::unique_ptr<TLabelElement> TLabelElement::FromJSON(const QJsonObject& O)
     E->Dither = JsonBool(O, QStringLiteral("dither"), true);
     E->KeepAspect = JsonBool(O, QStringLiteral("keepAspect"), true);
     E->SetImagePng(PictureBytes(O, QStringLiteral("image")));
+    E->CodeType = CodeTypeFromKey(JsonStr(O, QStringLiteral("codeType"), QString()));
+    E->CodeEcc = CodeEccFromKey(JsonStr(O, QStringLiteral("codeEcc"), QString()));
+    E->CodeShowText = JsonBool(O, QStringLiteral("codeShowText"), true);
+    E->CodeModule = JsonClamp(JsonInt(O, QStringLiteral("codeModule"), 0), 0, kCodeModuleMax);
     return E;
 }
 

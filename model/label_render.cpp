@@ -2,6 +2,7 @@
 
 #include "model/model_error.h"
 #include "model/render_canvas.h"
+#include "model/render_code.h"
 #include "model/render_math.h"
 
 #include <QPainter>
@@ -237,6 +238,9 @@ void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo
         break;
     case ekLine:
         DrawLineElement(Canvas, E, b);
+        break;
+    case ekCode:
+        DrawCodeElement(Canvas, E, b, CopyNo);
         break;
     }
 }

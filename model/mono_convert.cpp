@@ -1,5 +1,6 @@
 #include "model/mono_convert.h"
 
+#include "model/code_layout.h"
 #include "model/label_doc.h"
 #include "model/model_error.h"
 #include "model/render_math.h"
@@ -101,6 +102,7 @@ TNbMonoImage StackMonoImages(const std::vector<TNbMonoImage>& Images, int GapDot
 
 TNbMonoImage TLabelDoc::RenderMono(int CopyNo) const
 {
+    CheckCodesPrintable(*this, CopyNo);
     const TNbMonoImage m = BitmapToMono(RenderBitmap(true, CopyNo));
     return Landscape ? RotateMonoCW(m) : m;
 }

@@ -8,6 +8,8 @@
 #include "editor/label_main_form.h"
 #include "model/label_doc.h"
 #include "model/builtin_templates.h"
+#include "model/code_layout.h"
+#include "model/model_error.h"
 #include "model/mono_convert.h"
 #include "protocol/v5x_job.h"
 #include "settings/app_settings.h"
@@ -26,6 +28,15 @@ void TLabelMainForm::PrintLabel()
     const int copies = std::max(SeCopies->value(), 1);
     std::vector<TNbMonoImage> rasters;
     rasters.reserve(static_cast<size_t>(copies));
+    try {
+        // A code that cannot be drawn for some copy ({NR} may make a number
+        // too long) is named in the status line, and nothing is sent.
+        for (int n = 1; n <= copies; ++n)
+            CheckCodesPrintable(*FDoc, n);
+    } catch (const EModelError& e) {
+        SetStatus(3, e.Message());
+        return;
+    }
     for (int n = 1; n <= copies; ++n)
         rasters.push_back(FDoc->RenderMono(n));
     const QString what = QStringLiteral("\"") + FDoc->Name + QStringLiteral("\" (%1×)").arg(copies);

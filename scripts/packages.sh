@@ -4,12 +4,12 @@
 RUNTIME_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
-  libsimpleini-dev zlib1g-dev
+  libsimpleini-dev zlib1g-dev libzint-dev
   fonts-liberation2 fonts-material-design-icons-iconfont
 )
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  dbus-daemon xvfb xauth
+  dbus-daemon xvfb xauth zxing-cpp-tools
 )
 
 ensure_packages() {

@@ -85,7 +85,7 @@ props_screenshot() {  # <home> <name> <click: 0|1>
       rm "$2/props_$3_screen.png"
       kill "$pid"; wait "$pid" 2>/dev/null || true' \
     "$BUILD/app/pellwerk" "$click" "$OUT" "$name"
-  [ "$name" = text ] || rm -f "$OUT/props_${name}_window.png"
+  case "$name" in text | code_*) ;; *) rm -f "$OUT/props_${name}_window.png" ;; esac
   echo "$OUT/props_$name.png"
 }
 PROPS_PICTURE="$(convert -size 96x64 gradient:white-black png:- | base64 -w0)"
@@ -159,8 +159,8 @@ QT_QPA_PLATFORM=offscreen "$BUILD/printing/screenshots/pellwerk_printing_screens
 
 # --- Toolbar at the default size, its overflow menu open -----------------------
 # At 1400 × 860 the left part of the toolbar cannot hold every command; the
-# "»" button at its end offers the rest. The button is the last thing left of
-# the zoom controls, 550 pixels from the window's right edge or less.
+# "»" button at its end offers the rest: its caption is the last one of the
+# left part, which ends at least 600 pixels before the window's right edge.
 HOME_TOOLBAR="$(fresh_home)"
 HOME="$HOME_TOOLBAR" XDG_DATA_HOME="$HOME_TOOLBAR/.local/share" XDG_CONFIG_HOME="$HOME_TOOLBAR/.config" \
   xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
@@ -180,3 +180,18 @@ HOME="$HOME_TOOLBAR" XDG_DATA_HOME="$HOME_TOOLBAR/.local/share" XDG_CONFIG_HOME=
   "$BUILD/app/pellwerk" "$OUT"
 rm -rf "$HOME_TOOLBAR"
 echo "$OUT/main_window_toolbar_menu.png"
+
+# --- Code elements: the "Code" group with a QR code, a bar code, and data an EAN-13 cannot hold ---
+code_element() {  # <x> <y> <w> <h> <type> <data>
+  printf '{"kind":5,"x":%s,"y":%s,"w":%s,"h":%s,"text":"%s","codeType":"%s","codeEcc":"M","codeShowText":true,"codeModule":0}' \
+    "$1" "$2" "$3" "$4" "$6" "$5"
+}
+for code_case in \
+  "code_qr|$(code_element 112 40 160 160 qr 'https:\/\/mirvo.example\/fach\/{NR}')" \
+  "code_ean13|$(code_element 8 60 368 120 ean13 400638133393)" \
+  "code_invalid|$(code_element 8 60 368 120 ean13 4006381333X)"; do
+  HOME_PROPS="$(fresh_home)"
+  props_label "$HOME_PROPS" "Panel ${code_case%%|*}" "${code_case#*|}"
+  props_screenshot "$HOME_PROPS" "${code_case%%|*}" 1
+  rm -rf "$HOME_PROPS"
+done

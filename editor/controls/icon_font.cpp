@@ -57,6 +57,7 @@ const std::vector<TIconGlyphUse>& IconGlyphTable()
         {0xE838, 0xE2C7}, // Vorlagenordner (folder)
         {0xE774, 0xE894}, // Webseite öffnen (language)
         {0xE712, 0xE5D3}, // Weitere Befehle der Werkzeugleiste (more_horiz)
+        {0xED14, 0xEF6B}, // Code einfügen (qr_code)
     };
     return table;
 }

@@ -135,7 +135,7 @@ TEST(LabelRead, ElementMembersTakeDefaultsAndClamps)
     } Cases[] = {
         {R"({})", ekText, 0, 0, 100, 40, 32, laCenter, 3},
         {R"({"kind":2})", ekRect, 0, 0, 100, 40, 32, laCenter, 3},
-        {R"({"kind":9,"w":0,"h":-4,"lineWidth":-3,"size":1,"align":5})", ekLine, 0, 0, 1, 1, 1, laRight, 1},
+        {R"({"kind":9,"w":0,"h":-4,"lineWidth":-3,"size":1,"align":5})", ekCode, 0, 0, 1, 1, 1, laRight, 1},
         {R"({"kind":-2,"x":-30,"y":2000,"w":7,"h":8,"size":-5,"align":-1,"lineWidth":0})",
          ekText, -30, 2000, 7, 8, -5, laLeft, 1},
         {R"({"kind":"3","x":"5","y":1.5,"w":true,"h":null,"size":"20","align":"2","lineWidth":[]})",

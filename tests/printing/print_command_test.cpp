@@ -332,4 +332,35 @@ TEST(PrintCommand, NoPaperBoxOncePerJobUntilReadyOrReconnect)
     EXPECT_EQ(boxes(), 3);
 }
 
+// Codes print as they are drawn, numbered per copy; a code that cannot be
+// drawn stops the print before anything reaches the printer.
+TEST(PrintCommand, CodesPrintAsDrawnAndAnInvalidOneSendsNothing)
+{
+    TConnected<TSimMxPrinter> t("MX10", kMxAddr, [](TAppSettings& s) { s.GapMm = 2; });
+    TLabelDoc& doc = t.F.Form->Doc();
+    auto e = std::make_unique<TLabelElement>(ekCode);
+    e->Text = QStringLiteral("Fach {NR}");
+    e->W = 160;
+    e->H = 160;
+    TLabelElement* code = doc.Elements.Add(std::move(e));
+    t.F.Form->RefreshAll();
+    t.F.Form->CopiesBox()->setValue(2);
+    t.F.Form->PrintLabel();
+    ASSERT_TRUE(t.F.WaitJobDone());
+    EXPECT_EQ(t.F.Status(3), QStringLiteral("Fertig gedruckt."));
+    ASSERT_EQ(t.Printer->Prints().size(), 1u);
+    ExpectSameRaster(t.Printer->Prints()[0].Raster, t.Expected(2, 16));
+    ASSERT_FALSE(doc.RenderMono(1).Dots == doc.RenderMono(2).Dots);
+
+    code->CodeType = ctEan8;
+    t.F.Form->RefreshAll();
+    t.F.Form->PrintLabel();
+    EXPECT_EQ(t.F.Status(3), QStringLiteral("Code ungültig: EAN-8 erlaubt nur Ziffern"));
+    EXPECT_FALSE(t.F.Form->IsPrinting());
+    EXPECT_TRUE(t.F.Form->PrintButton()->isEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(t.Printer->Prints().size(), 1u);
+    EXPECT_TRUE(t.F.Dialogs.Shown.isEmpty()) << t.F.Dialogs.Shown.join('\n').toStdString();
+}
+
 }  // namespace
