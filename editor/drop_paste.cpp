@@ -4,6 +4,7 @@
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
 #include "model/builtin_templates.h"
+#include "model/label_doc.h"
 #include "model/picture_source.h"
 
 #include <QApplication>
@@ -92,12 +93,24 @@ void TLabelMainForm::InstallDropTargets()
 
 void TLabelMainForm::DropBackgroundPicture(const QString& File)
 {
-    PushUndo();
+    // Drawn for a label of the same size first: a file that fails leaves
+    // the label, its history and its modified flag untouched.
+    TLabelDoc scratch;
+    scratch.LengthMm = FDoc->LengthMm;
+    scratch.Landscape = FDoc->Landscape;
     try {
-        LoadBackgroundPicture(File);
+        const int page = ChoosePage(File);
+        if (page == 0)
+            return;
+        scratch.LoadBackgroundFromFile(File, page);
     } catch (const std::exception& e) {
         ShowPictureLoadError(*FDialogs, this, e);
+        return;
     }
+    PushUndo();
+    FDoc->SetBgPng(scratch.BgPng());
+    FDoc->BgPreset = bpImage;
+    KeepBackgroundCopy(File);
     ShowLabelProps();
     DocChanged();
 }

@@ -236,6 +236,7 @@ private:
     void ElemPropsChanged(QObject* Sender);
     void CbBgChange();
     void LoadBackgroundPicture(const QString& file);
+    void KeepBackgroundCopy(const QString& file);
     void OpenBackgroundFolder();
     void InstallDropTargets();
     bool IsPortrait() const;

@@ -101,8 +101,13 @@ void TLabelMainForm::LoadBackgroundPicture(const QString& file)
     if (page == 0)
         return;
     FDoc->LoadBackgroundFromFile(file, page);
-    // Keep a copy in the backgrounds folder so the picture is in the list
-    // from now on; a file of that name is never replaced.
+    KeepBackgroundCopy(file);
+}
+
+void TLabelMainForm::KeepBackgroundCopy(const QString& file)
+{
+    // A copy in the backgrounds folder puts the picture in the list from now
+    // on; a file of that name is never replaced.
     const QString target = QDir(TAppSettings::BackgroundDir()).filePath(QFileInfo(file).fileName());
     if (!QFileInfo::exists(target) && QFile::copy(file, target))
         LoadBackgrounds();

@@ -13,8 +13,10 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -152,6 +154,16 @@ TEST_F(DropPaste, DrawingDroppedOnTheBackgroundListBecomesTheBackground)
     Write(QStringLiteral("rahmen.svg"),
           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"30\" viewBox=\"0 0 48 30\">"
           "<rect x=\"1\" y=\"1\" width=\"46\" height=\"28\" fill=\"none\" stroke=\"black\" stroke-width=\"2\"/></svg>");
+    Write(QStringLiteral("leer.svg"), "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"30\"/>");
+
+    // A drawing without anything in it: the message, and nothing changed.
+    ASSERT_TRUE(Drop(Backgrounds(), {Path(QStringLiteral("leer.svg"))}, QPoint(5, 5)));
+    EXPECT_EQ(F.Dialogs.Shown, QStringList{QStringLiteral("error: Bild konnte nicht geladen werden:\r\n"
+                                                          "Die SVG-Datei \"leer.svg\" enthält keine Zeichnung")});
+    EXPECT_EQ(Doc().BgPreset, bpNone);
+    EXPECT_EQ(Form().UndoCount(), 0);
+    EXPECT_FALSE(Doc().Modified);
+
     ASSERT_TRUE(Drop(Backgrounds(), {Path(QStringLiteral("rahmen.svg"))}, QPoint(5, 5)));
     EXPECT_EQ(Doc().BgPreset, bpImage);
     // Drawn to cover the design area of 384 x 240 dots.
@@ -190,6 +202,9 @@ TEST_F(DropPaste, CtrlVPastesAPictureOrText)
     shot.fill(Qt::transparent);
     QPainter(&shot).fillRect(0, 0, 50, 100, Qt::black);
     QApplication::clipboard()->setImage(shot);
+    // A click on the canvas takes the focus out of the label's name field,
+    // where Ctrl+V pastes text as in any text field.
+    QTest::mouseClick(Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::keyClick(Form().ScrollBox(), Qt::Key_V, Qt::ControlModifier);
 
     ASSERT_EQ(Doc().Elements.Count(), 1);
@@ -206,6 +221,13 @@ TEST_F(DropPaste, CtrlVPastesAPictureOrText)
     EXPECT_EQ(Doc().Elements[1]->Text, QStringLiteral("Grüße aus Kiel"));
     EXPECT_EQ(Form().UndoCount(), 2);
     EXPECT_TRUE(F.Dialogs.Shown.isEmpty());
+
+    // In a text field Ctrl+V belongs to the field.
+    auto* name = Form().findChild<QLineEdit*>(QStringLiteral("EdDocName"));
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Doc().Elements.Count(), 2);
 }
 
 } // namespace
