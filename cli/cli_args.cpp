@@ -19,6 +19,8 @@ const std::vector<TOptionSpec>& AllOptions()
         {"--seconds", true},    {"--printer", true},      {"--virtual-out", true}, {"--chars-per-line", true},
         {"--energy", true},     {"--density", true},      {"--quality", true},     {"--speed", true},
         {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},
+        {"--page", true},       {"--fit", true},          {"--dither", false},     {"--no-dither", false},
+        {"--length-mm", true},
     };
     return options;
 }
@@ -27,14 +29,17 @@ const std::vector<TOptionSpec>& AllOptions()
 const std::set<QString>& CommandOptions(const QString& Command)
 {
     static const std::map<QString, std::set<QString>> table = {
-        {"render", {"-o", "--output", "--copies", "--gap-mm", "--screen", "--now"}},
+        {"render",
+         {"-o", "--output", "--copies", "--gap-mm", "--screen", "--now", "--page", "--fit", "--dither", "--no-dither",
+          "--length-mm"}},
         {"job",
          {"-o", "--output", "--copies", "--gap-mm", "--now", "--protocol", "--energy", "--density", "--quality",
-          "--speed", "--feed-mm"}},
+          "--speed", "--feed-mm", "--page", "--fit", "--dither", "--no-dither", "--length-mm"}},
         {"scan", {"--name", "--seconds"}},
         {"print",
          {"--printer", "--virtual-out", "--copies", "--gap-mm", "--now", "--protocol", "--energy", "--density",
-          "--quality", "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},
+          "--quality", "--speed", "--feed-mm", "--packet-size", "--pause-ms", "--page", "--fit", "--dither",
+          "--no-dither", "--length-mm"}},
         {"text",
          {"--printer", "--virtual-out", "--chars-per-line", "--protocol", "--energy", "--density", "--quality",
           "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},

@@ -5,6 +5,7 @@
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
 #include "cli/cli_label.h"
+#include "cli/cli_picture_label.h"
 #include "cli/cli_print_values.h"
 #include "model/label_doc.h"
 #include "protocol/v5g_job.h"
@@ -19,7 +20,7 @@ void CmdJob(const TCliArgs& A, TCliStreams& S)
     const TCliPrintValues values = CliPrintValues(A);
     const TPlaceholderClockScope clock(ParseNow(A));
 
-    const std::unique_ptr<TLabelDoc> doc = LoadLabel(A.Plain[0]);
+    const std::unique_ptr<TLabelDoc> doc = LoadLabelOrPicture(A);
     const TNbMonoImage raster = RenderCopies(*doc, values.Copies, values.GapDots());
     std::vector<uint8_t> bytes;
     if (values.Protocol == TCliProtocol::V5X) {

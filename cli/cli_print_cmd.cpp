@@ -5,6 +5,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_error.h"
 #include "cli/cli_label.h"
+#include "cli/cli_picture_label.h"
 #include "cli/cli_printer_target.h"
 #include "lineprinter/line_printer.h"
 #include "model/label_doc.h"
@@ -55,7 +56,7 @@ void CmdPrint(const TCliArgs& A, TCliStreams& S)
 
     // Everything that can go wrong with the label goes wrong before the
     // printer is woken.
-    const std::unique_ptr<TLabelDoc> doc = LoadLabel(A.Plain[0]);
+    const std::unique_ptr<TLabelDoc> doc = LoadLabelOrPicture(A);
     const TNbMonoImage raster = RenderCopies(*doc, values.Copies, values.GapDots());
     WriteLine(S.Err, QStringLiteral("Sende \"%1\" (%2×) …").arg(doc->Name, QString::number(values.Copies)));
     RunPrinterJob(target, values, S, [&](TNimboBle& Link) { StartRaster(Link, raster, values); });

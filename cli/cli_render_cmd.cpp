@@ -5,6 +5,7 @@
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
 #include "cli/cli_label.h"
+#include "cli/cli_picture_label.h"
 #include "cli/cli_print_values.h"
 #include "model/label_doc.h"
 
@@ -22,10 +23,12 @@ void CmdRender(const TCliArgs& A, TCliStreams& S)
 
     // The default picture is named after the label's file, which for a
     // template name is its safe file name ("Preis: 5/kg" -> "Preis_ 5_kg.png").
+    // A picture's own name with ".png" could be the picture itself.
     const QString label = ResolveLabelPath(A.Plain[0]);
-    const QString out =
-        A.Value(QStringLiteral("-o")).value_or(QFileInfo(label).completeBaseName() + QStringLiteral(".png"));
-    const std::unique_ptr<TLabelDoc> doc = LoadLabel(label);
+    const QString suffix =
+        IsPictureArgument(label) ? QStringLiteral("-druckbild.png") : QStringLiteral(".png");
+    const QString out = A.Value(QStringLiteral("-o")).value_or(QFileInfo(label).completeBaseName() + suffix);
+    const std::unique_ptr<TLabelDoc> doc = LoadLabelOrPicture(A);
 
     QImage picture;
     if (screen)

@@ -16,7 +16,8 @@ const char* const kOverview =
     "  templates  Vorlagen des Vorlagenordners auflisten\n"
     "\n"
     "\"pellwerk-cli BEFEHL --help\" zeigt die Optionen eines Befehls.\n"
-    "ETIKETT ist eine .pellwerk-Datei oder der Name einer Vorlage.\n"
+    "ETIKETT ist eine .pellwerk-Datei, der Name einer Vorlage oder ein Bild\n"
+    "(Foto, SVG, PDF), aus dem das Etikett entsteht.\n"
     "Druckwerte kommen aus den Einstellungen des Editors; Optionen ändern sie\n"
     "nur für diesen Aufruf.\n"
     "Rückgabewert: 0 erfolgreich, 1 Fehler (Datei, Etikett, Drucker), 2 falscher Aufruf.\n";
@@ -47,6 +48,14 @@ const char* const kPrinter =
     "  --virtual-out DATEI  PNG mit dem, was der virtuelle Drucker erhalten hat\n"
     "                       (Standard: virtueller-druck.png)\n";
 
+const char* const kPicture =
+    "  Für ein Bild, eine SVG- oder PDF-Datei statt ETIKETT:\n"
+    "  --page N             Seite der PDF-Datei (Standard 1)\n"
+    "  --fit width|length   über die ganze Breite (Standard; das Etikett wird so lang wie\n"
+    "                       nötig) oder über die Länge des Etiketts\n"
+    "  --dither, --no-dither  rastern (Standard bei Fotos) oder nicht (SVG, PDF)\n"
+    "  --length-mm MM       Länge des Etiketts, 5–1000 mm (Standard: aus dem Bild)\n";
+
 QString Join(std::initializer_list<const char*> Parts)
 {
     QString s;
@@ -68,7 +77,7 @@ QString CliUsage(const QString& Command)
                      "  -o, --output DATEI   Ausgabedatei (Standard: Name des Etiketts mit .png)\n",
                      kCopies,
                      "  --screen             stattdessen die Bildschirmansicht des Editors (eine Kopie)\n",
-                     kNow});
+                     kNow, kPicture});
     if (Command == QStringLiteral("job"))
         return Join({"Aufruf: pellwerk-cli job ETIKETT -o AUSGABE.bin [--protocol v5g|v5x] [--copies N]\n"
                      "\n"
@@ -77,7 +86,7 @@ QString CliUsage(const QString& Command)
                      "Die Energie gilt wie bei kaltem Druckkopf.\n"
                      "\n"
                      "  -o, --output DATEI   Ausgabedatei (Pflicht)\n",
-                     kCopies, kV5GValues, kNow});
+                     kCopies, kV5GValues, kNow, kPicture});
     if (Command == QStringLiteral("scan"))
         return Join({"Aufruf: pellwerk-cli scan [--name PRÄFIX] [--seconds S]\n"
                      "\n"
@@ -92,7 +101,7 @@ QString CliUsage(const QString& Command)
                      "die Kopftemperatur erscheinen auf der Standardfehlerausgabe.\n"
                      "Strg+C bricht den Druck vor dem nächsten Paket ab.\n"
                      "\n",
-                     kPrinter, kCopies, kV5GValues, kLinkValues, kNow});
+                     kPrinter, kCopies, kV5GValues, kLinkValues, kNow, kPicture});
     if (Command == QStringLiteral("text"))
         return Join({"Aufruf: pellwerk-cli text TEXT|- [--chars-per-line N] [--printer ADRESSE|virtual]\n"
                      "\n"

@@ -64,3 +64,14 @@ QString TQtDialogs::OpenFile(QWidget* parent, const QString& title, const QStrin
 {
     return QFileDialog::getOpenFileName(parent, title, QString(), QtFileFilter(filter));
 }
+
+bool TQtDialogs::ChooseItem(QWidget* parent, const QString& caption, const QString& prompt, const QStringList& Items,
+                            int& Index)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getItem(parent, caption, prompt, Items, Index, false, &ok);
+    if (!ok)
+        return false;
+    Index = Items.indexOf(answer);
+    return Index >= 0;
+}

@@ -3,6 +3,9 @@
 // this interface, so tests can answer them by script instead of by hand.
 
 #include <QString>
+#include <QStringList>
+
+#include <exception>
 
 class QWidget;
 
@@ -22,7 +25,14 @@ public:
     virtual bool InputBox(QWidget* parent, const QString& caption, const QString& prompt, QString& Value) = 0;
     // Empty when cancelled.
     virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // One of Items; false when cancelled. Index holds the proposal on entry
+    // and the choice on exit.
+    virtual bool ChooseItem(QWidget* parent, const QString& caption, const QString& prompt, const QStringList& Items,
+                            int& Index) = 0;
 };
+
+// "Bild konnte nicht geladen werden:", a line break and the reason.
+void ShowPictureLoadError(TDialogs& Dialogs, QWidget* Parent, const std::exception& Error);
 
 // A file filter written as "Name|*.a;*.b|Name|*.*" in the form Qt's file
 // dialogs read: "Name (*.a *.b);;Name (*)". "*.*" means every file, also
@@ -39,4 +49,6 @@ public:
     void ShowError(QWidget* parent, const QString& text) override;
     bool InputBox(QWidget* parent, const QString& caption, const QString& prompt, QString& Value) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter) override;
+    bool ChooseItem(QWidget* parent, const QString& caption, const QString& prompt, const QStringList& Items,
+                    int& Index) override;
 };

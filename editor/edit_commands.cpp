@@ -4,19 +4,12 @@
 #include "editor/label_main_form.h"
 #include "model/dot_math.h"
 #include "model/label_doc.h"
+#include "model/picture_source.h"
 
 #include <QPlainTextEdit>
 #include <algorithm>
 
 namespace {
-
-const QString PictureFilter =
-    QStringLiteral("Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|Alle Dateien|*.*");
-
-void ShowLoadError(TDialogs& Dialogs, QWidget* Parent, const std::exception& ex)
-{
-    Dialogs.ShowError(Parent, QStringLiteral("Bild konnte nicht geladen werden:\r\n") + QString::fromUtf8(ex.what()));
-}
 
 // A shape of size W × H in the middle of the design area.
 void Centre(TLabelElement& E, int32_t DW, int32_t DH)
@@ -38,7 +31,7 @@ void TLabelMainForm::AddElement(std::unique_ptr<TLabelElement> E)
     DocChanged();
 }
 
-void TLabelMainForm::InsertText()
+void TLabelMainForm::InsertTextElement(const QString& Text)
 {
     const int32_t DW = FDoc->DesignWidth();
     const int32_t DH = FDoc->DesignHeight();
@@ -47,10 +40,15 @@ void TLabelMainForm::InsertText()
     E->W = DW - 16;
     E->H = std::min(64, DH - 16);
     E->Y = (DH - E->H) / 2;
-    E->Text = QStringLiteral("Text");
+    E->Text = Text;
     E->FontSize = std::min(40, E->H - 8);
     E->Bold = true;
     AddElement(std::move(E));
+}
+
+void TLabelMainForm::InsertText()
+{
+    InsertTextElement(QStringLiteral("Text"));
     // Typing right away replaces the word "Text".
     if (MemoText) {
         MemoText->setFocus(Qt::OtherFocusReason);
@@ -60,28 +58,9 @@ void TLabelMainForm::InsertText()
 
 void TLabelMainForm::InsertImage()
 {
-    const QString file = FDialogs->OpenFile(this, QStringLiteral("Bild einfügen"), PictureFilter);
-    if (file.isEmpty())
-        return;
-    auto E = std::make_unique<TLabelElement>(ekImage);
-    double iw = 0, ih = 0;
-    try {
-        E->LoadImageFromFile(file);
-        const QImage& img = E->Image();
-        iw = img.width();
-        ih = img.height();
-    } catch (const std::exception& ex) {
-        ShowLoadError(*FDialogs, this, ex);
-        return;
-    }
-    const int32_t DW = FDoc->DesignWidth();
-    const int32_t DH = FDoc->DesignHeight();
-    // The picture fills at most 80 % of the label either way.
-    const double s = std::min(DW * 0.8 / iw, DH * 0.8 / ih);
-    E->W = std::max<int32_t>(8, RoundHalfEven(iw * s));
-    E->H = std::max<int32_t>(8, RoundHalfEven(ih * s));
-    Centre(*E, DW, DH);
-    AddElement(std::move(E));
+    const QString file = FDialogs->OpenFile(this, QStringLiteral("Bild einfügen"), PictureFileFilter());
+    if (!file.isEmpty())
+        InsertPictureFile(file);
 }
 
 void TLabelMainForm::InsertRect()
@@ -171,17 +150,23 @@ void TLabelMainForm::ReplaceImage()
 {
     if (!FSel || FSel->Kind != ekImage)
         return;
-    const QString file = FDialogs->OpenFile(this, QString(), PictureFilter);
+    const QString file = FDialogs->OpenFile(this, QString(), PictureFileFilter());
     if (file.isEmpty())
         return;
     TLabelElement* target = FSel;
-    // Loaded into a scratch element first: a picture that fails to load
-    // leaves the element, the history and the modified flag as they were.
+    // Loaded into a scratch element of the same box first (a drawing is
+    // drawn at the box's size): a picture that fails to load leaves the
+    // element, the history and the modified flag as they were.
     TLabelElement scratch(ekImage);
+    scratch.W = target->W;
+    scratch.H = target->H;
     try {
-        scratch.LoadImageFromFile(file);
+        const int page = ChoosePage(file);
+        if (page == 0)
+            return;
+        scratch.LoadImageFromFile(file, page);
     } catch (const std::exception& ex) {
-        ShowLoadError(*FDialogs, this, ex);
+        ShowPictureLoadError(*FDialogs, this, ex);
         return;
     }
     PushUndo();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ class QScrollArea;
 class QSpinBox;
 class TAppSettings;
 class TDialogs;
+class TDropTargets;
 class TLabelDoc;
 class TLabelElement;
 class TModernButton;
@@ -103,6 +105,18 @@ public:
     void SendBackward();
     void NudgeSelected(int dx, int dy, bool Large);
     void ReplaceImage();
+    // Pictures from files, drops and the clipboard (picture_commands.cpp,
+    // drop_paste.cpp). A new picture element is centred on At (design
+    // dots), or on the label without it; failures show an error box.
+    void InsertPictureFile(const QString& File, std::optional<QPoint> At = std::nullopt);
+    void InsertPictureImage(const QImage& Img, std::optional<QPoint> At = std::nullopt);
+    void InsertTextElement(const QString& Text);
+    void DropBackgroundPicture(const QString& File);
+    void PasteFromClipboard();
+    // The page of a PDF document the user wants (asking when it has several),
+    // 1 for any other picture, 0 when the choice was cancelled. Raises when
+    // the document cannot be opened.
+    int ChoosePage(const QString& File);
     // Handle 0..3 of the selection under the paint-box pixel (x, y), or -1.
     int HandleAt(int x, int y) const;
     TEditDrag DragState() const { return FDrag; }
@@ -225,7 +239,10 @@ private:
     void LabelPropsChanged(QObject* Sender);
     void ElemPropsChanged(QObject* Sender);
     void CbBgChange();
+    void LoadBackgroundPicture(const QString& file);
+    void KeepBackgroundCopy(const QString& file);
     void OpenBackgroundFolder();
+    void InstallDropTargets();
     bool IsPortrait() const;
     void ShowOrientation();
 
@@ -253,6 +270,7 @@ private:
     QStringList FBgFiles;
     QImage FLogo;
     bool FClosing = false;
+    TDropTargets* FDropTargets = nullptr;  // a child QObject of the window
 
     // The rendered label at design resolution (and scaled once for zooms
     // below 1), rebuilt only after RepaintCanvas: painting then costs what

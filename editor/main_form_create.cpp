@@ -73,6 +73,7 @@ void TLabelMainForm::FormCreate()
 
     PlaceWindow();
     BuildLayout();
+    InstallDropTargets();
 
     // Step 7 (the wheel hook) is the same application event filter.
     CreatePrinterLink();

@@ -43,6 +43,11 @@ bool TLabelMainForm::FormKeyDown(QKeyEvent* e)
         case Qt::Key_S: SaveLabel(); return true;
         case Qt::Key_D: DuplicateSelected(); return true;
         case Qt::Key_P: PrintLabel(); return true;
+        case Qt::Key_V:
+            if (FocusInTextField())
+                return false;
+            PasteFromClipboard();
+            return true;
         case Qt::Key_Z:
             if (FocusInTextField())
                 return false;

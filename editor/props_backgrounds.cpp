@@ -5,6 +5,7 @@
 #include "editor/props_updating.h"
 #include "model/label_doc.h"
 #include "model/model_error.h"
+#include "model/picture_source.h"
 #include "settings/app_settings.h"
 
 #include <QComboBox>
@@ -31,9 +32,7 @@ QString ErrorText(const std::exception& e)
 
 bool IsBackgroundPicture(const QFileInfo& f)
 {
-    static const QStringList Extensions = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
-                                           QStringLiteral("bmp"), QStringLiteral("gif")};
-    return Extensions.contains(f.suffix().toLower());
+    return IsPictureFileName(f.fileName());
 }
 
 } // namespace
@@ -78,29 +77,14 @@ void TLabelMainForm::CbBgChange()
             if (!FDoc->BgPng().isEmpty())
                 FDoc->BgPreset = bpImage;
         } else if (i == LoadPictureEntry) {
-            const QString file = FDialogs->OpenFile(
-                this, QStringLiteral("Hintergrundbild wählen"),
-                QStringLiteral("Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif|Alle Dateien|*.*"));
-            if (!file.isEmpty()) {
-                FDoc->LoadBackgroundFromFile(file);
-                // Keep a copy in the backgrounds folder so the picture is in
-                // the list from now on; a file of that name is never replaced.
-                const QString target = QDir(TAppSettings::BackgroundDir()).filePath(QFileInfo(file).fileName());
-                if (!QFileInfo::exists(target)) {
-                    QFile source(file);
-                    if (source.copy(target))
-                        LoadBackgrounds();
-                    else
-                        // The label has the picture; only the list misses it.
-                        FDialogs->ShowWarning(
-                            this, QStringLiteral("Das Bild konnte nicht in den Hintergrundordner \"%1\" kopiert "
-                                                 "werden (%2). Es steht deshalb nicht in der Hintergrundliste.")
-                                      .arg(QDir::toNativeSeparators(TAppSettings::BackgroundDir()),
-                                           source.errorString()));
-                }
-            }
+            const QString file =
+                FDialogs->OpenFile(this, QStringLiteral("Hintergrundbild wählen"), PictureFileFilter());
+            if (!file.isEmpty())
+                LoadBackgroundPicture(file);
         } else if (i >= FolderEntries && i - FolderEntries < FBgFiles.size()) {
-            FDoc->LoadBackgroundFromFile(FBgFiles[i - FolderEntries]);
+            const QString& file = FBgFiles[i - FolderEntries];
+            if (const int page = ChoosePage(file))
+                FDoc->LoadBackgroundFromFile(file, page);
         }
     } catch (const std::exception& e) {
         FDialogs->ShowError(this, QStringLiteral("Bild konnte nicht geladen werden:\r\n") + ErrorText(e));
@@ -109,6 +93,33 @@ void TLabelMainForm::CbBgChange()
     // "Eigenes Bild", a refused "Eigenes Bild" the previous preset).
     ShowLabelProps();
     DocChanged();
+}
+
+void TLabelMainForm::LoadBackgroundPicture(const QString& file)
+{
+    const int page = ChoosePage(file);
+    if (page == 0)
+        return;
+    FDoc->LoadBackgroundFromFile(file, page);
+    KeepBackgroundCopy(file);
+}
+
+void TLabelMainForm::KeepBackgroundCopy(const QString& file)
+{
+    // A copy in the backgrounds folder puts the picture in the list from now
+    // on; a file of that name is never replaced.
+    const QString target = QDir(TAppSettings::BackgroundDir()).filePath(QFileInfo(file).fileName());
+    if (QFileInfo::exists(target))
+        return;
+    QFile source(file);
+    if (source.copy(target))
+        LoadBackgrounds();
+    else
+        // The label has the picture; only the list misses it.
+        FDialogs->ShowWarning(this, QStringLiteral("Das Bild konnte nicht in den Hintergrundordner \"%1\" kopiert "
+                                                   "werden (%2). Es steht deshalb nicht in der Hintergrundliste.")
+                                        .arg(QDir::toNativeSeparators(TAppSettings::BackgroundDir()),
+                                             source.errorString()));
 }
 
 void TLabelMainForm::OpenBackgroundFolder()

@@ -3,6 +3,7 @@
 #include "model/dot_math.h"
 #include "model/model_error.h"
 #include "model/picture_io.h"
+#include "model/picture_source.h"
 
 // ---- TDotRect ---------------------------------------------------------------
 
@@ -28,9 +29,16 @@ void TLabelElement::SetImagePng(const QByteArray& ABytes)
     FImage = QImage();
 }
 
-void TLabelElement::LoadImageFromFile(const QString& AFileName)
+void TLabelElement::LoadImageFromFile(const QString& AFileName, int APage)
 {
-    const QByteArray Png = BitmapToPng(LoadPictureFile(AFileName, kPictureMaxSide));
+    TPictureSource Source(AFileName, kPictureMaxSide);
+    Source.SelectPage(APage);
+    LoadImageFrom(Source);
+}
+
+void TLabelElement::LoadImageFrom(const TPictureSource& ASource)
+{
+    const QByteArray Png = BitmapToPng(ASource.RenderFitting(QSize(W, H)));
     SetImagePng(Png);
 }
 
@@ -169,9 +177,16 @@ void TLabelDoc::SetBgPng(const QByteArray& ABytes)
     FBgImage = QImage();
 }
 
-void TLabelDoc::LoadBackgroundFromFile(const QString& AFileName)
+void TLabelDoc::LoadBackgroundFromFile(const QString& AFileName, int APage)
 {
-    const QByteArray Png = BitmapToPng(LoadPictureFile(AFileName, kPictureMaxSide));
+    TPictureSource Source(AFileName, kPictureMaxSide);
+    Source.SelectPage(APage);
+    LoadBackgroundFrom(Source);
+}
+
+void TLabelDoc::LoadBackgroundFrom(const TPictureSource& ASource)
+{
+    const QByteArray Png = BitmapToPng(ASource.RenderCovering(QSize(DesignWidth(), DesignHeight())));
     SetBgPng(Png);
     BgPreset = bpImage;
 }

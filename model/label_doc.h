@@ -21,6 +21,7 @@
 
 class QPainter;
 class TJsonWriter;
+class TPictureSource;
 struct TNbMonoImage;
 
 // Ordinals are stored in label files: never renumber.
@@ -68,9 +69,12 @@ public:
     const QImage& Image() const;
     const QByteArray& ImagePng() const { return FImagePng; }
     void SetImagePng(const QByteArray& ABytes);
-    // Imports a picture file (longer side at most 1200 dots) as PNG bytes.
+    // Imports a picture file (longer side at most 1200 dots) as PNG bytes;
+    // a drawing or a PDF page (APage, from 1) is drawn at the element's box.
     // On any error the element keeps its old picture.
-    void LoadImageFromFile(const QString& AFileName);
+    void LoadImageFromFile(const QString& AFileName, int APage = 1);
+    // The same from an opened file, its page already chosen.
+    void LoadImageFrom(const TPictureSource& ASource);
 
     TDotRect BoundsRect() const;  // raises on overflow of X + W or Y + H
     QString KindName() const;
@@ -159,9 +163,11 @@ public:
     const QImage& BgImage() const;  // as TLabelElement::Image, for the background
     const QByteArray& BgPng() const { return FBgPng; }
     void SetBgPng(const QByteArray& ABytes);
-    // Imports a picture file as the background and switches to bpImage.
+    // Imports a picture file as the background and switches to bpImage; a
+    // drawing or a PDF page (APage, from 1) is drawn to cover the design area.
     // On any error the document stays unchanged.
-    void LoadBackgroundFromFile(const QString& AFileName);
+    void LoadBackgroundFromFile(const QString& AFileName, int APage = 1);
+    void LoadBackgroundFrom(const TPictureSource& ASource);
 
     // Rendering (label_render.cpp, mono_convert.cpp).
     void RenderTo(QImage& Bmp, bool ForPrint, int CopyNo) const;

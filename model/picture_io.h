@@ -9,11 +9,11 @@
 // The longer side of an imported picture, in dots.
 constexpr int kPictureMaxSide = 1200;
 
-// Reads a picture file: ".png" (any case) through the PNG decoder, anything
-// else through Qt's general reader. Transparent parts become white; when the
-// longer side exceeds MaxSide the picture is reduced by averaging so that
-// it becomes MaxSide. Raises EModelError for a missing, unreadable,
-// undecodable or absurdly large picture.
+// Reads a picture file: ".png" (any case) through the PNG decoder, an SVG
+// drawing or the first page of a PDF at its own size, anything else through
+// Qt's general reader. Transparent parts become white; when the longer side
+// exceeds MaxSide the picture is reduced so that it becomes MaxSide. Raises
+// EModelError for a missing, unreadable, undecodable or absurdly large picture.
 QImage LoadPictureFile(const QString& FileName, int MaxSide);
 
 // The bytes of a PNG file holding the bitmap's pixels (lossless).

@@ -8,6 +8,8 @@
 #include "model/picture_io.h"
 #include "protocol/nimbo_protocol.h"
 
+#include "process_memory.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -62,18 +64,6 @@ void BuildLongPhotoLabel(TLabelDoc& Doc, const QByteArray& PhotoPng)
         E->Inverted = I % 4 == 1;
         E->Text = QStringLiteral("Feld %1: {DATUM} Nr. {NR}\r\nzweite Zeile mit etwas mehr Text").arg(I + 1);
     }
-}
-
-// A "VmRSS:" or "VmHWM:" figure of /proc/self/status in KiB, -1 when absent.
-long StatusKiB(const char* Key)
-{
-    QFile F(QStringLiteral("/proc/self/status"));
-    if (!F.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& Line : F.readAll().split('\n'))
-        if (Line.startsWith(Key))
-            return Line.mid(int(std::strlen(Key))).trimmed().split(' ').value(0).toLong();
-    return -1;
 }
 
 // Child process: loads the photo's PNG bytes from a file, builds the label,

@@ -8,6 +8,7 @@
 #include "editor/paint_box.h"
 #include "editor/props_spin_edit.h"
 #include "model/label_doc.h"
+#include "model/picture_source.h"
 
 #include <QFile>
 #include <QImage>
@@ -147,7 +148,7 @@ TEST_F(CanvasEditing, InsertImageFitsEightyPercentAndReportsBadFiles)
     Form().InsertImage();
     Form().InsertImage();
     ASSERT_EQ(F.Dialogs.Shown.size(), 3);
-    const QString filter = QStringLiteral("Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|Alle Dateien|*.*");
+    const QString filter = PictureFileFilter();
     EXPECT_EQ(F.Dialogs.Shown[0], QStringLiteral("open: Bild einfügen | ") + filter);
     EXPECT_TRUE(F.Dialogs.Shown[1].startsWith(QStringLiteral("error: Bild konnte nicht geladen werden:\r\n")))
         << F.Dialogs.Shown[1].toStdString();
@@ -436,8 +437,7 @@ TEST_F(CanvasEditing, DoubleClickOnAPictureReplacesItInPlace)
     F.Dialogs.Files = {missing};
     DoubleClickPixel(Form(), Form().DesignToScreen(placed).center());
     ASSERT_EQ(F.Dialogs.Shown.size(), 2);
-    EXPECT_EQ(F.Dialogs.Shown[0],
-              QStringLiteral("open:  | Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|Alle Dateien|*.*"));
+    EXPECT_EQ(F.Dialogs.Shown[0], QStringLiteral("open:  | ") + PictureFileFilter());
     EXPECT_TRUE(F.Dialogs.Shown[1].startsWith(QStringLiteral("error: Bild konnte nicht geladen werden:\r\n")));
     EXPECT_EQ(E->ImagePng(), oldPng);
     EXPECT_EQ(Form().UndoCount(), undoBefore);

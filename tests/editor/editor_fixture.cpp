@@ -72,6 +72,22 @@ QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString
     return f;
 }
 
+bool TScriptedDialogs::ChooseItem(QWidget*, const QString& caption, const QString& prompt, const QStringList& Items,
+                                  int& Index)
+{
+    Shown << QStringLiteral("choose: %1 | %2 | %3 | %4").arg(caption, prompt, Items.join(QLatin1Char(','))).arg(Index);
+    if (Choices.empty()) {
+        ADD_FAILURE() << "unexpected choice: " << caption.toStdString();
+        return false;
+    }
+    const int choice = Choices.front();
+    Choices.pop_front();
+    if (choice < 0)
+        return false;
+    Index = choice;
+    return true;
+}
+
 void ResetDataFolder()
 {
     QDir(TAppSettings::AppDir()).removeRecursively();

@@ -18,6 +18,7 @@ public:
     std::deque<bool> YesNo;
     std::deque<std::pair<bool, QString>> Inputs;  // (ok, answer)
     std::deque<QString> Files;                   // empty string = cancelled
+    std::deque<int> Choices;                     // index of the item chosen, -1 = cancelled
     QStringList Shown;                           // "kind: text" of every box, in order
 
     TAnswer AskYesNoCancel(QWidget* parent, const QString& text) override;
@@ -27,6 +28,8 @@ public:
     void ShowError(QWidget* parent, const QString& text) override;
     bool InputBox(QWidget* parent, const QString& caption, const QString& prompt, QString& Value) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter) override;
+    bool ChooseItem(QWidget* parent, const QString& caption, const QString& prompt, const QStringList& Items,
+                    int& Index) override;
 };
 
 // Empties the program's data folder so every test starts like a first run.

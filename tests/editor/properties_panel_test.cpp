@@ -9,6 +9,7 @@
 #include "editor/props_spin_edit.h"
 #include "editor/status_bar.h"
 #include "model/label_doc.h"
+#include "model/picture_source.h"
 #include "model/model_error.h"
 #include "settings/app_settings.h"
 
@@ -514,9 +515,8 @@ TEST_F(PropsTest, LoadingAPictureKeepsACopyInTheFolderWithoutOverwriting)
 
     F.Dialogs.Files.push_back(first);
     cb->setCurrentIndex(8);
-    EXPECT_EQ(F.Dialogs.Shown, QStringList{QStringLiteral(
-                                   "open: Hintergrundbild wählen | "
-                                   "Bilder|*.png;*.jpg;*.jpeg;*.bmp;*.gif|Alle Dateien|*.*")});
+    EXPECT_EQ(F.Dialogs.Shown,
+              QStringList{QStringLiteral("open: Hintergrundbild wählen | ") + PictureFileFilter()});
     EXPECT_EQ(Doc().BgPreset, bpImage);
     EXPECT_EQ(Doc().BgImage().size(), QSize(30, 20));
     EXPECT_EQ(cb->currentIndex(), 7);
