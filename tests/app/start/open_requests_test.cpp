@@ -2,7 +2,7 @@
 // last label without a question, a file handed over by a later start waits
 // for the user's answer about unsaved changes and for open dialogs, and a
 // file that cannot be read leaves the label as it was and says why.
-#include "editor_fixture.h"
+#include "tests/editor/editor_fixture.h"
 
 #include "app/open_requests.h"
 #include "app/single_instance.h"

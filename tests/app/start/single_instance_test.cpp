@@ -9,12 +9,24 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
+#include <functional>
+#include <memory>
 
 namespace {
+
+// Runs Work on a thread of its own while this thread's event loop goes on.
+void RunInThread(const std::function<void()>& Work)
+{
+    std::unique_ptr<QThread> thread(QThread::create(Work));
+    thread->start();
+    while (!thread->isFinished())
+        QTest::qWait(5);
+    thread->wait();
+}
 
 class SingleInstance : public ::testing::Test {
 protected:
@@ -26,13 +38,10 @@ protected:
     bool SecondStart(const QString& File, int TimeoutMs = 5000)
     {
         std::atomic<int> result{-1};
-        std::thread start([&] {
+        RunInThread([&] {
             TSingleInstance second(Socket());
             result = second.HandOverOrListen(File, TimeoutMs) ? 1 : 0;
         });
-        while (result < 0)
-            QTest::qWait(5);
-        start.join();
         return result == 1;
     }
 };
@@ -73,17 +82,16 @@ TEST_F(SingleInstance, AnEditorThatDoesNotAnswerDoesNotBlockTheStart)
     // Something accepts on the socket but never answers (a hung editor).
     QLocalServer hung;
     ASSERT_TRUE(hung.listen(Socket()));
-    std::atomic<int> result{-1};
-    std::thread start([&] {
+    bool handedOver = true;
+    bool listening = true;
+    RunInThread([&] {
         TSingleInstance second(Socket());
-        result = second.HandOverOrListen("/tmp/a.pellwerk", 200) ? 1 : 0;
-        // The name is taken, so it cannot listen; the editor starts anyway.
-        EXPECT_FALSE(second.IsListening());
+        handedOver = second.HandOverOrListen("/tmp/a.pellwerk", 200);
+        listening = second.IsListening();
     });
-    while (result < 0)
-        QTest::qWait(5);
-    start.join();
-    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(handedOver);
+    // The name is taken, so it cannot listen; the editor starts anyway.
+    EXPECT_FALSE(listening);
 }
 
 TEST_F(SingleInstance, StrangersOnTheSocketAreIgnored)
@@ -93,6 +101,7 @@ TEST_F(SingleInstance, StrangersOnTheSocketAreIgnored)
     QSignalSpy spy(&first, &TSingleInstance::OpenRequested);
 
     for (const QByteArray& junk : {QByteArray("GET / HTTP/1.0\r\n\r\n"), QByteArray(70 * 1024, 'x')}) {
+        SCOPED_TRACE(junk.left(8).toStdString());
         QLocalSocket s;
         s.connectToServer(Socket());
         ASSERT_TRUE(s.waitForConnected(1000));

@@ -53,8 +53,7 @@ TEST(StartArgs, HelpVersionAndWrongCommandLines)
         SCOPED_TRACE(c.Args.join(' ').toStdString());
         const TStartArgs a = ParseStartArgs(c.Args);
         EXPECT_EQ(a.Error, c.Error);
-        if (!c.Error.isEmpty())
-            EXPECT_TRUE(a.File.isEmpty());
+        EXPECT_TRUE(a.File.isEmpty());
     }
 }
 
