@@ -51,7 +51,8 @@ check "desktop-file-validate" desktop-file-validate "$SHARE/applications/pellwer
 check "appstreamcli validate" appstreamcli validate --no-net --explain "$SHARE/metainfo/de.mirvo.pellwerk.metainfo.xml"
 mkdir -p "$WORK/mime/packages"
 cp "$SHARE/mime/packages/pellwerk.xml" "$WORK/mime/packages/"
-check "update-mime-database" update-mime-database "$WORK/mime"
+# Told where it works, so it only speaks of real problems.
+check "update-mime-database" env XDG_DATA_DIRS="$WORK:/usr/share" update-mime-database "$WORK/mime"
 [ -s "$WORK/out" ] && { echo "update-mime-database meldet:"; cat "$WORK/out"; FAILS=$((FAILS + 1)); }
 for page in pellwerk pellwerk-cli; do
   LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
@@ -84,7 +85,7 @@ CLI="$ROOT/usr/bin/pellwerk-cli"
 "$CLI" --help >"$WORK/help" 2>"$WORK/help.err" || fail "pellwerk-cli --help"
 grep -q "^  thumbnail " "$WORK/help" || fail "pellwerk-cli --help nennt thumbnail nicht"
 [ -s "$WORK/help.err" ] && { fail "pellwerk-cli --help schreibt auf stderr:"; cat "$WORK/help.err"; }
-"$ROOT/usr/bin/pellwerk" --version | grep -q "^pellwerk [0-9]" || fail "pellwerk --version"
+"$ROOT/usr/bin/pellwerk" --version 2>/dev/null | grep -q "^pellwerk [0-9]" || fail "pellwerk --version"
 
 # The built-in templates, as the editor writes them at its first start.
 rm -rf "$HOME/.local/share/MIRVO Pellwerk"
