@@ -43,6 +43,8 @@ for f in usr/bin/pellwerk usr/bin/pellwerk-cli \
 done
 for size in 16 24 32 48 64 128 256; do
   [ -e "$SHARE/icons/hicolor/${size}x${size}/apps/pellwerk.png" ] || fail "Programmsymbol ${size}x${size} fehlt"
+  [ -e "$SHARE/icons/hicolor/${size}x${size}/mimetypes/application-x-pellwerk.png" ] ||
+    fail "Dateisymbol ${size}x${size} fehlt"
 done
 
 # The desktop's validators on the installed files.
