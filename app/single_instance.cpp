@@ -59,6 +59,14 @@ bool TSingleInstance::HandOverOrListen(const QString& FileName, int TimeoutMs)
 
 TSingleInstance::THandOver TSingleInstance::HandOver(const QString& FileName, int TimeoutMs)
 {
+#ifdef Q_OS_UNIX
+    // In the shared temporary folder another user could have put a socket
+    // of his own under our name; he must get neither our files nor the
+    // power to keep the editor from starting.
+    const QFileInfo info(FSocketPath);
+    if (info.exists() && info.ownerId() != getuid())
+        return THandOver::NoAnswer;
+#endif
     QLocalSocket socket;
     socket.connectToServer(FSocketPath);
     if (!socket.waitForConnected(TimeoutMs))

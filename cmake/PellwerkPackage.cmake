@@ -8,8 +8,17 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR MIRVO)
 set(CPACK_PACKAGE_CONTACT "MIRVO <pellwerk@mirvo.de>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "label designer for Bluetooth LE thermal mini printers")
-set(CPACK_PACKAGE_DESCRIPTION
-    "MIRVO Pellwerk designs labels and stickers for the small Bluetooth LE thermal printers of the MX series (V5G) and the MXW01 (V5X), which print 384 dots per line at 203 dpi. Labels are composed of text, pictures and shapes over built-in frames, kept as templates and printed in numbered copies.\n\nThe package holds the editor pellwerk and the command-line companion pellwerk-cli, which renders and prints labels from scripts and draws the file manager's thumbnails of label files.")
+# Lines of at most 80 characters, as Debian's package tools show them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+       "MIRVO Pellwerk designs labels and stickers for the small Bluetooth LE"
+       "thermal printers of the MX series (V5G) and the MXW01 (V5X), which print"
+       "384 dots per line at 203 dpi. Labels are composed of text, pictures and"
+       "shapes over built-in frames, kept as templates and printed in numbered"
+       "copies."
+       ""
+       "The package holds the editor pellwerk and the command-line companion"
+       "pellwerk-cli, which renders and prints labels from scripts and draws the"
+       "file manager's thumbnails of label files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
