@@ -44,6 +44,7 @@ const std::set<QString>& CommandOptions(const QString& Command)
          {"--printer", "--virtual-out", "--chars-per-line", "--protocol", "--energy", "--density", "--quality",
           "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},
         {"templates", {}},
+        {"thumbnail", {}},
     };
     static const std::set<QString> none;
     const auto it = table.find(Command);
@@ -73,7 +74,7 @@ std::string Std(const QString& S)
 
 const QStringList& CliCommands()
 {
-    static const QStringList commands = {"render", "job", "scan", "print", "text", "templates"};
+    static const QStringList commands = {"render", "job", "scan", "print", "text", "templates", "thumbnail"};
     return commands;
 }
 

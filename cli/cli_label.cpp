@@ -35,13 +35,17 @@ QString ResolveLabelPath(const QString& Arg)
 
 std::unique_ptr<TLabelDoc> LoadLabel(const QString& Arg)
 {
-    const QString path = ResolveLabelPath(Arg);
+    return LoadLabelFile(ResolveLabelPath(Arg));
+}
+
+std::unique_ptr<TLabelDoc> LoadLabelFile(const QString& Path)
+{
     auto doc = std::make_unique<TLabelDoc>();
     try {
-        doc->LoadFromFile(path);
+        doc->LoadFromFile(Path);
     } catch (const std::exception& e) {
         throw std::runtime_error(QStringLiteral("Etikett \"%1\" konnte nicht geladen werden: %2")
-                                     .arg(path, QString::fromUtf8(e.what()))
+                                     .arg(Path, QString::fromUtf8(e.what()))
                                      .toStdString());
     }
     return doc;

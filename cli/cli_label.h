@@ -20,6 +20,10 @@ struct TCliArgs;
 // returned unchanged, so loading it reports the missing file.
 QString ResolveLabelPath(const QString& Arg);
 
+// Loads the label file at Path, without looking among the templates; every
+// failure raises "Etikett "…" konnte nicht geladen werden: " and the reason.
+std::unique_ptr<TLabelDoc> LoadLabelFile(const QString& Path);
+
 // Loads the label; every failure raises "Etikett "…" konnte nicht geladen
 // werden: " followed by the reason.
 std::unique_ptr<TLabelDoc> LoadLabel(const QString& Arg);

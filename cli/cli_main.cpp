@@ -1,5 +1,6 @@
 // pellwerk-cli: the editor's printing and printer data from the command line.
 #include "cli/cli_interrupt.h"
+#include "cli/cli_qt_messages.h"
 #include "cli/cli_run.h"
 
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     // program also works without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QuietQtMessages();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("MIRVO Pellwerk"));
     QGuiApplication::setOrganizationName(QStringLiteral("MIRVO"));

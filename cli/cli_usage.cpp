@@ -14,6 +14,7 @@ const char* const kOverview =
     "  print      Etikett drucken\n"
     "  text       Text in der eingebauten Pixelschrift drucken\n"
     "  templates  Vorlagen des Vorlagenordners auflisten\n"
+    "  thumbnail  Vorschaubild einer Etikettendatei für den Dateimanager schreiben\n"
     "\n"
     "\"pellwerk-cli BEFEHL --help\" zeigt die Optionen eines Befehls.\n"
     "ETIKETT ist eine .pellwerk-Datei, der Name einer Vorlage oder ein Bild\n"
@@ -115,5 +116,11 @@ QString CliUsage(const QString& Command)
                      "\n"
                      "Listet die Vorlagen des Vorlagenordners: Name und Datei, durch Tabulator getrennt.\n"
                      "Ein leerer Vorlagenordner erhält zuerst die sechs mitgelieferten Vorlagen.\n"});
+    if (Command == QStringLiteral("thumbnail"))
+        return Join({"Aufruf: pellwerk-cli thumbnail EINGABE AUSGABE.png GRÖSSE\n"
+                     "\n"
+                     "Schreibt die Bildschirmansicht der Etikettendatei EINGABE als PNG, so verkleinert\n"
+                     "oder vergrößert, dass die längere Seite GRÖSSE Pixel misst (1–4096).\n"
+                     "Der Dateimanager ruft diesen Befehl für seine Vorschaubilder auf.\n"});
     return QString::fromUtf8(kOverview);
 }

@@ -8,9 +8,14 @@ RUNTIME_PACKAGES=(
   qt6-svg-dev libpoppler-qt6-dev
   fonts-liberation2 fonts-material-design-icons-iconfont
 )
+# Building and checking the Debian package (scripts/package.sh and its test).
+PACKAGE_PACKAGES=(
+  dpkg-dev lintian desktop-file-utils appstream shared-mime-info
+)
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dbus-daemon xvfb xauth zxing-cpp-tools
+  "${PACKAGE_PACKAGES[@]}" bash-completion
 )
 
 ensure_packages() {

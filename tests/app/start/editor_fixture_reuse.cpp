@@ -1,0 +1,3 @@
+// The editor's scripted dialogs and data-folder reset, compiled into this
+// folder's support library.
+#include "tests/editor/editor_fixture.cpp"
