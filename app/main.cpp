@@ -51,8 +51,7 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         // The window could not even be built: say why instead of vanishing.
         PlainMessageBox(QMessageBox::Critical, nullptr,
-                        QStringLiteral("MIRVO Pellwerk konnte nicht gestartet werden:
-") + QString::fromUtf8(e.what()));
+                        QStringLiteral("MIRVO Pellwerk konnte nicht gestartet werden:\r\n") + QString::fromUtf8(e.what()));
         return 1;
     }
 }
