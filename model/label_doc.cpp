@@ -126,6 +126,7 @@ void TLabelDoc::Clear()
     BgDither = true;
     BgLighten = 0;
     SetBgPng(QByteArray());
+    DataFile.clear();
     Modified = false;
 }
 

@@ -99,9 +99,9 @@ TNbMonoImage StackMonoImages(const std::vector<TNbMonoImage>& Images, int GapDot
     return out;
 }
 
-TNbMonoImage TLabelDoc::RenderMono(int CopyNo) const
+TNbMonoImage TLabelDoc::RenderMono(int CopyNo, const TMergeRecord* Record) const
 {
-    const TNbMonoImage m = BitmapToMono(RenderBitmap(true, CopyNo));
+    const TNbMonoImage m = BitmapToMono(RenderBitmap(true, CopyNo, Record));
     return Landscape ? RotateMonoCW(m) : m;
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+// The raster of one job of a batch, rendered only when the job is built:
+// a batch of any length never holds more than one job's labels in memory.
+
+#include "protocol/raster.h"
+
+#include <cstddef>
+
+class TBatchPlan;
+class TDataTable;
+class TLabelDoc;
+
+// The labels of job Job of Plan, each rendered for print with its record
+// (Table may be null for a label without data) and its copy number, with
+// the gap rows between them and, for a job after the first, before them.
+TNbMonoImage RenderBatchJob(const TLabelDoc& Doc, const TDataTable* Table, const TBatchPlan& Plan, size_t Job);
