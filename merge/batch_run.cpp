@@ -97,6 +97,8 @@ int TBatchRun::ResumeRecord() const
 QString TBatchRun::FailureText() const
 {
     const int record = ResumeRecord();
+    if (record > 0 && FFailure == QLatin1String("Abgebrochen"))
+        return QStringLiteral("Druck bei Datensatz %1 abgebrochen").arg(record);
     if (record > 0)
         return QStringLiteral("Druck bei Datensatz %1 fehlgeschlagen: %2").arg(record).arg(FFailure);
     return QStringLiteral("Druck fehlgeschlagen bei Teil %1 von %2: %3")

@@ -56,7 +56,8 @@ public:
     const QString& FailureMessage() const { return FFailure; }
     int ResumeRecord() const;
     std::vector<int> RemainingRecords() const { return FPlan.RecordsFrom(FJob); }
-    // "Druck bei Datensatz 37 fehlgeschlagen: …" (a label without data:
+    // "Druck bei Datensatz 37 fehlgeschlagen: …", after a cancel "Druck bei
+    // Datensatz 37 abgebrochen" (a label without data:
     // "Druck fehlgeschlagen bei Teil 2 von 3: …").
     QString FailureText() const;
 
