@@ -19,6 +19,7 @@ const std::vector<TOptionSpec>& AllOptions()
         {"--seconds", true},    {"--printer", true},      {"--virtual-out", true}, {"--chars-per-line", true},
         {"--energy", true},     {"--density", true},      {"--quality", true},     {"--speed", true},
         {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},
+        {"--data", true},       {"--records", true},      {"--each", false},       {"--job-mm", true},
     };
     return options;
 }
@@ -27,14 +28,14 @@ const std::vector<TOptionSpec>& AllOptions()
 const std::set<QString>& CommandOptions(const QString& Command)
 {
     static const std::map<QString, std::set<QString>> table = {
-        {"render", {"-o", "--output", "--copies", "--gap-mm", "--screen", "--now"}},
+        {"render", {"-o", "--output", "--copies", "--gap-mm", "--screen", "--now", "--data", "--records", "--each"}},
         {"job",
          {"-o", "--output", "--copies", "--gap-mm", "--now", "--protocol", "--energy", "--density", "--quality",
-          "--speed", "--feed-mm"}},
+          "--speed", "--feed-mm", "--data", "--records", "--job-mm"}},
         {"scan", {"--name", "--seconds"}},
         {"print",
          {"--printer", "--virtual-out", "--copies", "--gap-mm", "--now", "--protocol", "--energy", "--density",
-          "--quality", "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},
+          "--quality", "--speed", "--feed-mm", "--packet-size", "--pause-ms", "--data", "--records", "--job-mm"}},
         {"text",
          {"--printer", "--virtual-out", "--chars-per-line", "--protocol", "--energy", "--density", "--quality",
           "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},

@@ -8,6 +8,12 @@
 
 #include <optional>
 
+int32_t PrintedLabelRows(const TLabelDoc& Doc)
+{
+    // A landscape label is turned a quarter turn for print.
+    return Doc.Landscape ? Doc.DesignWidth() : Doc.DesignHeight();
+}
+
 TNbMonoImage RenderBatchJob(const TLabelDoc& Doc, const TDataTable* Table, const TBatchPlan& Plan, size_t Job)
 {
     if (Job >= Plan.Jobs().size())

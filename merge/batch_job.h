@@ -5,10 +5,14 @@
 #include "protocol/raster.h"
 
 #include <cstddef>
+#include <cstdint>
 
 class TBatchPlan;
 class TDataTable;
 class TLabelDoc;
+
+// Dot rows of one printed label: its length, whichever way it is designed.
+int32_t PrintedLabelRows(const TLabelDoc& Doc);
 
 // The labels of job Job of Plan, each rendered for print with its record
 // (Table may be null for a label without data) and its copy number, with
