@@ -88,6 +88,11 @@ int TBatchRun::RecordAt(int64_t Sent, int64_t Total) const
     return FPlan.Item(job.First + static_cast<size_t>(std::min(at, count - 1))).Record;
 }
 
+int TBatchRun::TableCount() const
+{
+    return FTable ? FTable->Count() : 0;
+}
+
 int TBatchRun::ResumeRecord() const
 {
     const std::vector<int> rest = RemainingRecords();

@@ -45,6 +45,8 @@ public:
 
     TBatchState State() const { return FState; }
     const TBatchPlan& Plan() const { return FPlan; }
+    // Records in the run's table (0 without one).
+    int TableCount() const;
     size_t CurrentJob() const { return FJob; }
     // Percent of the whole batch from the running job's byte progress.
     int Percent(int64_t Sent, int64_t Total) const;
