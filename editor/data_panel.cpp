@@ -142,7 +142,9 @@ TDataPanel::~TDataPanel() = default;
 void TDataPanel::SyncWithDoc()
 {
     const QString path = FDoc.DataFilePath();
-    if (path != FLoadedPath)
+    // A file that vanished since it was read is said at once; a changed one
+    // waits for "Neu laden", so the table does not change under the user.
+    if (path != FLoadedPath || (FTable && !QFileInfo::exists(path)))
         LoadFrom(path);
     MarkUsedColumns();
     ShowInfo();
