@@ -53,7 +53,10 @@ void CmdJob(const TCliArgs& A, TCliStreams& S)
 
     const std::unique_ptr<TLabelDoc> doc = LoadLabel(A.Plain[0]);
     const TCliMerge merge = CliMerge(A, *doc);
-    if (merge.Table) {
+    // A V5X job announces its rows in 16 bits; a longer print is written as
+    // the jobs a batch would send.
+    if (merge.Table ||
+        (values.Protocol == TCliProtocol::V5X && NeedsSplitForV5X(*doc, values.Copies, values.GapDots()))) {
         // A batch: its jobs one after another, each built when it is written.
         const TBatchPlan plan = CliBatchPlan(A, merge, *doc, values.Copies, values.GapDots(),
                                              values.Protocol == TCliProtocol::V5X ? kMaxV5XJobRows : 0);
@@ -61,13 +64,16 @@ void CmdJob(const TCliArgs& A, TCliStreams& S)
         for (size_t j = 0; j < plan.Jobs().size(); ++j)
             AppendJob(bytes, RenderBatchJob(*doc, merge.Table.get(), plan, j), values, j + 1 == plan.Jobs().size());
         SaveBytes(bytes, *out);
-        WriteLine(S.Out, QStringLiteral("%1: %2 Byte (%3, %4 Zeilen, %5 Datensätze in %6 Aufträgen)")
+        const QString what = merge.Table ? QStringLiteral("%1 Datensätze in %2 Aufträgen")
+                                               .arg(merge.Records.size())
+                                               .arg(plan.Jobs().size())
+                                         : QStringLiteral("%1 Aufträge").arg(plan.Jobs().size());
+        WriteLine(S.Out, QStringLiteral("%1: %2 Byte (%3, %4 Zeilen, %5)")
                              .arg(*out)
                              .arg(bytes.size())
                              .arg(ProtocolName(values))
                              .arg(plan.TotalRows())
-                             .arg(merge.Records.size())
-                             .arg(plan.Jobs().size()));
+                             .arg(what));
         return;
     }
     const TNbMonoImage raster = RenderCopies(*doc, values.Copies, values.GapDots());

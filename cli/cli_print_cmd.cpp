@@ -58,11 +58,15 @@ void PrintBatch(const TCliArgs& A, TCliStreams& S, const TLabelDoc& Doc, const T
     const TBatchPlan plan = CliBatchPlan(A, M, Doc, Values.Copies, Values.GapDots(),
                                          Values.Protocol == TCliProtocol::V5X ? kMaxV5XJobRows : 0);
     const size_t jobs = plan.Jobs().size();
-    WriteLine(S.Err, QStringLiteral("Sende \"%1\" (%2 Datensätze, %3×, %4 Aufträge) …")
-                         .arg(Doc.Name)
-                         .arg(M.Records.size())
-                         .arg(Values.Copies)
-                         .arg(jobs));
+    if (M.Table)
+        WriteLine(S.Err, QStringLiteral("Sende \"%1\" (%2 Datensätze, %3×, %4 Aufträge) …")
+                             .arg(Doc.Name)
+                             .arg(M.Records.size())
+                             .arg(Values.Copies)
+                             .arg(jobs));
+    else
+        WriteLine(S.Err,
+                  QStringLiteral("Sende \"%1\" (%2×, %3 Aufträge) …").arg(Doc.Name).arg(Values.Copies).arg(jobs));
     std::optional<size_t> started;
     try {
         RunPrinterJobs(
@@ -82,6 +86,9 @@ void PrintBatch(const TCliArgs& A, TCliStreams& S, const TLabelDoc& Doc, const T
             throw;
         QString msg = QString::fromUtf8(e.what());
         msg.remove(QRegularExpression(QStringLiteral("^Druck fehlgeschlagen: ")));
+        if (!M.Table)
+            throw std::runtime_error(
+                QStringLiteral("Druck fehlgeschlagen bei Teil %1 von %2: %3").arg(*started + 1).arg(jobs).arg(msg).toStdString());
         const std::vector<int> rest = plan.RecordsFrom(*started);
         throw std::runtime_error(QStringLiteral("Druck bei Datensatz %1 fehlgeschlagen: %2%3")
                                      .arg(rest.front())
@@ -109,7 +116,10 @@ void CmdPrint(const TCliArgs& A, TCliStreams& S)
     // printer is woken.
     const std::unique_ptr<TLabelDoc> doc = LoadLabel(A.Plain[0]);
     const TCliMerge merge = CliMerge(A, *doc);
-    if (merge.Table) {
+    // A V5X job announces its rows in 16 bits; a longer print goes out in
+    // jobs, as a batch does.
+    if (merge.Table ||
+        (values.Protocol == TCliProtocol::V5X && NeedsSplitForV5X(*doc, values.Copies, values.GapDots()))) {
         PrintBatch(A, S, *doc, merge, target, values);
         return;
     }

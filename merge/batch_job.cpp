@@ -6,12 +6,19 @@
 #include "model/label_doc.h"
 #include "model/mono_convert.h"
 
+#include <algorithm>
 #include <optional>
 
 int32_t PrintedLabelRows(const TLabelDoc& Doc)
 {
     // A landscape label is turned a quarter turn for print.
     return Doc.Landscape ? Doc.DesignWidth() : Doc.DesignHeight();
+}
+
+bool NeedsSplitForV5X(const TLabelDoc& Doc, int Copies, int32_t GapDots)
+{
+    const int64_t n = std::max(Copies, 1);
+    return n * PrintedLabelRows(Doc) + (n - 1) * std::max(GapDots, 0) > kMaxV5XJobRows;
 }
 
 TNbMonoImage RenderBatchJob(const TLabelDoc& Doc, const TDataTable* Table, const TBatchPlan& Plan, size_t Job)

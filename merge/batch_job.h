@@ -14,6 +14,10 @@ class TLabelDoc;
 // Dot rows of one printed label: its length, whichever way it is designed.
 int32_t PrintedLabelRows(const TLabelDoc& Doc);
 
+// Whether Copies of the label, GapDots apart, are more rows than one V5X job
+// can announce.
+bool NeedsSplitForV5X(const TLabelDoc& Doc, int Copies, int32_t GapDots);
+
 // The labels of job Job of Plan, each rendered for print with its record
 // (Table may be null for a label without data) and its copy number, with
 // the gap rows between them and, for a job after the first, before them.

@@ -93,6 +93,13 @@ int TBatchRun::TableCount() const
     return FTable ? FTable->Count() : 0;
 }
 
+std::vector<int> TBatchRun::RemainingRecords() const
+{
+    if (!FTable)
+        return {};
+    return FPlan.RecordsFrom(FJob);
+}
+
 int TBatchRun::ResumeRecord() const
 {
     const std::vector<int> rest = RemainingRecords();

@@ -57,7 +57,8 @@ public:
     // that did not complete, and the records still to print from it on.
     const QString& FailureMessage() const { return FFailure; }
     int ResumeRecord() const;
-    std::vector<int> RemainingRecords() const { return FPlan.RecordsFrom(FJob); }
+    // Empty for a label without data.
+    std::vector<int> RemainingRecords() const;
     // "Druck bei Datensatz 37 fehlgeschlagen: …", after a cancel "Druck bei
     // Datensatz 37 abgebrochen" (a label without data:
     // "Druck fehlgeschlagen bei Teil 2 von 3: …").

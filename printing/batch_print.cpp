@@ -40,16 +40,18 @@ void TLabelMainForm::PrintRecords(const std::vector<int>& Records)
     const int copies = std::max(SeCopies->value(), 1);
     std::unique_ptr<TBatchRun> run;
     try {
-        if (!table)
+        // No records: the copies of a label without data, too long for one job.
+        if (!Records.empty() && !table)
             throw EMergeError(QStringLiteral("Keine Datendatei gewählt"));
-        CheckFields(*FDoc, *table);
+        if (!Records.empty())
+            CheckFields(*FDoc, *table);
         TBatchPlan plan(Records, copies, PrintedLabelRows(*FDoc), GapMmToDots(FSettings->GapMm), JobRows(*FSettings),
                         FSettings->Protocol == 1 ? kMaxV5XJobRows : 0);
         // The run prints a copy of the label: editing on during the print
         // changes nothing in it.
         auto snapshot = std::make_unique<TLabelDoc>();
         snapshot->FromJSONString(FDoc->ToJSONString());
-        run = std::make_unique<TBatchRun>(std::move(snapshot), table, std::move(plan),
+        run = std::make_unique<TBatchRun>(std::move(snapshot), Records.empty() ? nullptr : table, std::move(plan),
                                           [this](const TNbMonoImage& Raster, bool Last) {
                                               StartPrinterJob(Raster, Last);
                                           });
@@ -59,7 +61,11 @@ void TLabelMainForm::PrintRecords(const std::vector<int>& Records)
         FDialogs->ShowError(this, msg);
         return;
     }
-    const QString what = QStringLiteral("\"%1\" (%2 Datensätze, %3×)").arg(FDoc->Name).arg(Records.size()).arg(copies);
+    const QString what = Records.empty() ? QStringLiteral("\"%1\" (%2×)").arg(FDoc->Name).arg(copies)
+                                         : QStringLiteral("\"%1\" (%2 Datensätze, %3×)")
+                                               .arg(FDoc->Name)
+                                               .arg(Records.size())
+                                               .arg(copies);
     if (!BeginSending(what))
         return;
     FBatch = std::move(run);

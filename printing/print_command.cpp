@@ -9,6 +9,7 @@
 #include "editor/label_main_form.h"
 #include "model/label_doc.h"
 #include "model/builtin_templates.h"
+#include "merge/batch_job.h"
 #include "merge/data_table.h"
 #include "merge/field_check.h"
 #include "merge/merge_error.h"
@@ -39,6 +40,12 @@ void TLabelMainForm::PrintLabel()
             FDialogs->ShowError(this, e.Message());
             return;
         }
+    }
+    // A V5X job announces its rows in 16 bits: a longer print would reach
+    // the printer with a wrong row count, so it goes out as a batch of jobs.
+    if (FSettings->Protocol == 1 && NeedsSplitForV5X(*FDoc, copies, GapMmToDots(FSettings->GapMm))) {
+        PrintRecords(record ? std::vector<int>{record->Number} : std::vector<int>{});
+        return;
     }
     std::vector<TNbMonoImage> rasters;
     rasters.reserve(static_cast<size_t>(copies));

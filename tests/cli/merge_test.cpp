@@ -103,6 +103,31 @@ TEST_F(CliMerge, JobWritesEveryJobInSendingOrder)
     EXPECT_EQ(bytes.mid(9 + 12 + 512 * 48 + 9 + 9, 12).toHex(), QByteArray("2221a9000400" "1001" "30000000"));
 }
 
+TEST_F(CliMerge, ALabelWithoutDataTooLongForOneV5XJobIsSplitToo)
+{
+    // 300 copies: 300 * 240 + 299 * 32 = 81568 rows, beyond the 65535 a V5X
+    // job can announce; 29 labels fill a metre.
+    const TCliResult r = Run({"job", "preis.pellwerk", "--copies", "300", "--protocol", "v5x", "-o", "l.bin"});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out.trimmed(), QStringLiteral("l.bin: 3915594 Byte (V5X, 81568 Zeilen, 11 Aufträge)"));
+    const QByteArray bytes = ReadFile(HomePath("l.bin"));
+    qsizetype at = 0;
+    int rows = 0;
+    for (int job = 0; job < 11; ++job) {
+        const QByteArray start = bytes.mid(at + 9, 12);
+        ASSERT_TRUE(start.startsWith(QByteArray::fromHex("2221a9000400"))) << job;
+        const int n = static_cast<uint8_t>(start[6]) | static_cast<uint8_t>(start[7]) << 8;
+        EXPECT_LE(n, 8000);
+        rows += n;
+        at += 9 + 12 + qsizetype{n} * 48 + 9;
+    }
+    EXPECT_EQ(rows, 81568);
+    EXPECT_EQ(at, bytes.size());
+    // What fits one job stays one job.
+    const TCliResult one = Run({"job", "preis.pellwerk", "--copies", "200", "--protocol", "v5x", "-o", "o.bin"});
+    EXPECT_EQ(one.Out.trimmed(), QStringLiteral("o.bin: %1 Byte (V5X, 54368 Zeilen)").arg(30 + 54368 * 48));
+}
+
 TEST_F(CliMerge, BadDataIsRefusedBeforeAnythingIsWritten)
 {
     WriteFile("falsch.csv", "Artikel;Gewicht\nA;1\n");

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -206,6 +207,31 @@ TEST(EditorBatch, ChoosingADataFileIsAnEditThatUndoTakesBack)
     w.F.Form->Undo();
     EXPECT_EQ(w.F.Form->Doc().DataFile, QStringLiteral("preise.csv"));
     EXPECT_EQ(w.Panel().RecordLabel()->text(), QStringLiteral("Datensatz 1 von 3"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorBatch, CopiesTooLongForOneV5XJobGoOutAsSeveralJobs)
+{
+    TMergeWindow w(kThree);
+    w.F.Form->NewLabel();
+    ASSERT_TRUE(w.F.Form->Doc().DataFile.isEmpty());
+    w.F.Form->Doc().LengthMm = 1000;
+    AddTextElement(w.F.Form->Doc(), 10, 10, 300, 100, QStringLiteral("Nr. {NR}"), 60, true, laCenter);
+    w.F.Form->CopiesBox()->setValue(9);  // 9 * 8000 + 8 * 32 = 72256 rows
+    w.F.Form->PrintLabel();
+    ASSERT_TRUE(w.F.WaitJobDone());
+    const std::vector<TSimV5XPrint> prints = w.Printer->Prints();
+    ASSERT_EQ(prints.size(), 9u);
+    std::vector<TNbMonoImage> copies;
+    for (int n = 1; n <= 9; ++n)
+        copies.push_back(w.F.Form->Doc().RenderMono(n));
+    EXPECT_TRUE(w.Printed().Dots == StackMonoImages(copies, 32).Dots);
+    for (const TSimV5XPrint& p : prints)
+        EXPECT_EQ(p.Rows, p.Raster.Height);
+    EXPECT_EQ(w.F.Status(3), QStringLiteral("Fertig gedruckt."));
 }
 
 }  // namespace
