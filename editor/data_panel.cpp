@@ -23,6 +23,8 @@ namespace {
 
 // More columns do not fit beside each other; the rest is in the file.
 constexpr int kShownColumns = 8;
+constexpr int kCompactHeight = 38;
+constexpr int kFullHeight = 230;
 const QColor kErrorColour(176, 0, 32);
 const QColor kInfoColour(96, 96, 96);
 const QString kUsedMark = QStringLiteral("● ");
@@ -46,6 +48,8 @@ TDataPanel::TDataPanel(TLabelDoc& ADoc, TDialogs& ADialogs, QWidget* AParent)
     setPalette(pal);
 
     auto* root = new QVBoxLayout(this);
+    // The panel's width follows the window, never the other way round.
+    root->setSizeConstraint(QLayout::SetNoConstraint);
     root->setContentsMargins(10, 6, 10, 6);
     root->setSpacing(4);
 
@@ -90,7 +94,9 @@ TDataPanel::TDataPanel(TLabelDoc& ADoc, TDialogs& ADialogs, QWidget* AParent)
     });
     root->addWidget(TblRecords, 1);
 
-    auto* foot = new QHBoxLayout;
+    FFoot = new QWidget(this);
+    auto* foot = new QHBoxLayout(FFoot);
+    foot->setContentsMargins(0, 0, 0, 0);
     BtnPrev = new QPushButton(QStringLiteral("◀"), this);
     BtnPrev->setObjectName(QStringLiteral("BtnRecordPrev"));
     BtnPrev->setToolTip(QStringLiteral("Vorheriger Datensatz"));
@@ -132,7 +138,7 @@ TDataPanel::TDataPanel(TLabelDoc& ADoc, TDialogs& ADialogs, QWidget* AParent)
     BtnPrint->setToolTip(QStringLiteral("Jeden gewählten Datensatz drucken, jeden mit der Anzahl Kopien"));
     connect(BtnPrint, &QPushButton::clicked, this, [this] { PrintClicked(); });
     foot->addWidget(BtnPrint);
-    root->addLayout(foot);
+    root->addWidget(FFoot);
 
     SyncWithDoc();
 }
@@ -244,6 +250,11 @@ void TDataPanel::MarkUsedColumns()
 
 void TDataPanel::ShowInfo()
 {
+    // Without a data file the panel is one line, and the canvas keeps its room.
+    const bool compact = FLoadedPath.isEmpty();
+    TblRecords->setVisible(!compact);
+    FFoot->setVisible(!compact);
+    setFixedHeight(compact ? kCompactHeight : kFullHeight);
     BtnReload->setEnabled(!FLoadedPath.isEmpty());
     if (FLoadedPath.isEmpty()) {
         SetColour(LblInfo, kInfoColour);

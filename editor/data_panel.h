@@ -109,4 +109,5 @@ private:
     QRadioButton* RbRange = nullptr;
     QLineEdit* EdRange = nullptr;
     QPushButton* BtnPrint = nullptr;
+    QWidget* FFoot = nullptr;  // record navigation, choice and print
 };

@@ -7,7 +7,9 @@
 void TLabelMainForm::BuildDataPanel()
 {
     PnlData = new TDataPanel(*FDoc, *FDialogs, this);
-    PnlData->setFixedHeight(230);
+    // The panel takes the width the canvas column has and never widens the
+    // window: the window keeps the sizes it had before the panel came.
+    PnlData->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     PnlData->OnBeforeDataFileChange = [this] { PushUndo(); };
     PnlData->OnDataFileChanged = [this] { DocChanged(); };
     PnlData->OnRecordShown = [this] {
