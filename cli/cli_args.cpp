@@ -21,6 +21,7 @@ const std::vector<TOptionSpec>& AllOptions()
         {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},
         {"--page", true},       {"--fit", true},          {"--dither", false},     {"--no-dither", false},
         {"--length-mm", true},
+        {"--data", true},       {"--records", true},      {"--each", false},       {"--job-mm", true},
     };
     return options;
 }
@@ -31,15 +32,16 @@ const std::set<QString>& CommandOptions(const QString& Command)
     static const std::map<QString, std::set<QString>> table = {
         {"render",
          {"-o", "--output", "--copies", "--gap-mm", "--screen", "--now", "--page", "--fit", "--dither", "--no-dither",
-          "--length-mm"}},
+          "--length-mm", "--data", "--records", "--each"}},
         {"job",
          {"-o", "--output", "--copies", "--gap-mm", "--now", "--protocol", "--energy", "--density", "--quality",
-          "--speed", "--feed-mm", "--page", "--fit", "--dither", "--no-dither", "--length-mm"}},
+          "--speed", "--feed-mm", "--page", "--fit", "--dither", "--no-dither", "--length-mm", "--data", "--records",
+          "--job-mm"}},
         {"scan", {"--name", "--seconds"}},
         {"print",
          {"--printer", "--virtual-out", "--copies", "--gap-mm", "--now", "--protocol", "--energy", "--density",
           "--quality", "--speed", "--feed-mm", "--packet-size", "--pause-ms", "--page", "--fit", "--dither",
-          "--no-dither", "--length-mm"}},
+          "--no-dither", "--length-mm", "--data", "--records", "--job-mm"}},
         {"text",
          {"--printer", "--virtual-out", "--chars-per-line", "--protocol", "--energy", "--density", "--quality",
           "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},

@@ -52,7 +52,12 @@ TCliPrinterSession::TCliPrinterSession(TCliStreams& AStreams, TBleManager* AMana
         FPrintMsg = Msg;
         Wake();
     });
-    FLink->SetOnProgress([this](TNimboBle*, int32_t Sent, int32_t Total) { FBar.Update(Sent, Total); });
+    FLink->SetOnProgress([this](TNimboBle*, int32_t Sent, int32_t Total) {
+        if (FPercent)
+            FBar.Update(FPercent(Sent, Total), 100);
+        else
+            FBar.Update(Sent, Total);
+    });
     FLink->SetOnNotify([this](TNimboBle*, const std::vector<uint8_t>& Data) { Notify(Data); });
     FLink->SetOnLog([this](TNimboBle*, const std::string& Msg) {
         const QString line = Utf8(Msg);
@@ -215,7 +220,7 @@ void TCliPrinterSession::RequestState(int WaitMs)
         throw std::runtime_error(kMsgCancelled);
 }
 
-void TCliPrinterSession::Print(const std::function<void(TNimboBle&)>& Start)
+void TCliPrinterSession::Print(const std::function<void(TNimboBle&)>& Start, bool Last)
 {
     FPrintDone = false;
     FCancelSent = false;
@@ -228,7 +233,8 @@ void TCliPrinterSession::Print(const std::function<void(TNimboBle&)>& Start)
         WriteLog();
         throw std::runtime_error("Druck fehlgeschlagen: " + FPrintMsg);
     }
-    WriteLine(FStreams.Err, QStringLiteral("Fertig gedruckt."));
+    if (Last)
+        WriteLine(FStreams.Err, QStringLiteral("Fertig gedruckt."));
 }
 
 void TCliPrinterSession::Scan(const QString& NamePrefix, uint32_t Ms,

@@ -49,7 +49,12 @@ public:
     // when the job fails, or the link's message when it refuses to start.
     // An interrupt (cli_interrupt.h) cancels the job, which then fails with
     // "Abgebrochen"; while scanning or connecting it raises "Abgebrochen".
-    void Print(const std::function<void(TNimboBle&)>& Start);
+    // Last: the run ends with this job and says "Fertig gedruckt."; a job
+    // of a batch before the last stays silent.
+    void Print(const std::function<void(TNimboBle&)>& Start, bool Last = true);
+    // The bar shows Percent(sent, total) of each job's bytes instead of the
+    // job's own share, so a batch of jobs fills one bar.
+    void SetProgressPercent(std::function<int(int64_t, int64_t)> Percent) { FPercent = std::move(Percent); }
 
     // Scans for Ms milliseconds, or until an interrupt, and calls Found for every report.
     void Scan(const QString& NamePrefix, uint32_t Ms, const std::function<void(TBleDevice*, int32_t)>& Found);
@@ -86,4 +91,5 @@ private:
     int FLastState = -1;
     int FNotifications = 0;
     std::function<void(TBleDevice*, int32_t)> FOnFound;
+    std::function<int(int64_t, int64_t)> FPercent;
 };

@@ -8,6 +8,7 @@
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
 #include "cli/cli_printer_session.h"
+#include "model/mono_convert.h"
 
 #include <stdexcept>
 
@@ -34,15 +35,39 @@ TNbMonoImage WithFeed(const TNbMonoImage& Raster, int FeedLines)
     return out;
 }
 
+struct TJobs {
+    size_t Count = 1;
+    std::function<void(TNimboBle&, size_t)> Start;
+    std::function<int(size_t, int64_t, int64_t)> Percent;  // empty: the bar shows each job's bytes
+};
+
 void RunSession(TBleManager& Manager, const QString& Address, const QString& NameFilter,
-                const TCliPrintValues& Values, TCliStreams& S, const std::function<void(TNimboBle&)>& Start)
+                const TCliPrintValues& Values, TCliStreams& S, const TJobs& Jobs)
 {
     TCliPrinterSession session(S, &Manager);
     session.ApplySettings(Values.Settings);
     session.Connect(Address, NameFilter, kScanMs);
     if (Values.Protocol == TCliProtocol::V5G)
         session.RequestState(kStateWaitMs);
-    session.Print(Start);
+    for (size_t j = 0; j < Jobs.Count; ++j) {
+        if (Jobs.Percent)
+            session.SetProgressPercent([&Jobs, j](int64_t Sent, int64_t Total) { return Jobs.Percent(j, Sent, Total); });
+        session.Print([&Jobs, j](TNimboBle& Link) { Jobs.Start(Link, j); }, j + 1 == Jobs.Count);
+    }
+}
+
+// What the printer put on paper, all jobs one below the other.
+template <class TPrint, class F>
+TNbMonoImage JoinPrints(const std::vector<TPrint>& Prints, F&& Paper)
+{
+    if (Prints.empty())
+        throw std::runtime_error("Der virtuelle Drucker hat keinen vollständigen Druck erhalten");
+    if (Prints.size() == 1)
+        return Paper(Prints.front());
+    std::vector<TNbMonoImage> parts;
+    for (const TPrint& p : Prints)
+        parts.push_back(Paper(p));
+    return StackMonoImages(parts, 0);
 }
 
 } // namespace
@@ -76,9 +101,17 @@ TCliPrinterTarget CliPrinterTarget(const TCliArgs& A, const TAppSettings& Settin
 void RunPrinterJob(const TCliPrinterTarget& Target, const TCliPrintValues& Values, TCliStreams& S,
                    const std::function<void(TNimboBle&)>& Start)
 {
+    RunPrinterJobs(Target, Values, S, 1, [&Start](TNimboBle& Link, size_t) { Start(Link); }, nullptr);
+}
+
+void RunPrinterJobs(const TCliPrinterTarget& Target, const TCliPrintValues& Values, TCliStreams& S, size_t Jobs,
+                    const std::function<void(TNimboBle&, size_t)>& Start,
+                    const std::function<int(size_t, int64_t, int64_t)>& Percent)
+{
+    const TJobs jobs{Jobs, Start, Percent};
     if (!Target.Virtual) {
         TBluezManager manager;
-        RunSession(manager, Target.Address, Target.Name, Values, S, Start);
+        RunSession(manager, Target.Address, Target.Name, Values, S, jobs);
         return;
     }
 
@@ -88,27 +121,25 @@ void RunPrinterJob(const TCliPrinterTarget& Target, const TCliPrintValues& Value
     if (Target.Protocol == TCliProtocol::V5X) {
         auto model = std::make_shared<TSimMxwPrinter>(Target.Name.toStdString());
         manager.AddPrinter(model);
-        RunSession(manager, QString::fromStdString(model->Address()), QString(), Values, S, Start);
+        RunSession(manager, QString::fromStdString(model->Address()), QString(), Values, S, jobs);
         const std::vector<TSimV5XPrint> prints = model->Prints();
-        if (prints.empty())
-            throw std::runtime_error("Der virtuelle Drucker hat keinen vollständigen Druck erhalten");
-        printed = prints.back().Raster;
+        printed = JoinPrints(prints, [](const TSimV5XPrint& p) { return p.Raster; });
         summary = QStringLiteral("Dichte %1 %").arg(prints.back().Density);
     } else {
         auto model = std::make_shared<TSimMxPrinter>(Target.Name.toStdString());
         manager.AddPrinter(model);
-        RunSession(manager, QString::fromStdString(model->Address()), QString(), Values, S, Start);
+        RunSession(manager, QString::fromStdString(model->Address()), QString(), Values, S, jobs);
         const std::vector<TSimV5GPrint> prints = model->Prints();
-        if (prints.empty())
-            throw std::runtime_error("Der virtuelle Drucker hat keinen vollständigen Druck erhalten");
+        printed = JoinPrints(prints, [](const TSimV5GPrint& p) { return WithFeed(p.Raster, p.FeedLines); });
         const TSimV5GPrint& p = prints.back();
-        printed = WithFeed(p.Raster, p.FeedLines);
         summary = QStringLiteral("Vorschub %1 Zeilen, Energie %2, Qualität %3, Geschwindigkeit %4")
                       .arg(p.FeedLines)
                       .arg(p.Energy)
                       .arg(p.Quality)
                       .arg(p.Speed);
     }
+    if (Jobs > 1)
+        summary += QStringLiteral(", %1 Aufträge").arg(Jobs);
     SavePng(MonoToImage(printed), Target.VirtualOut);
     WriteLine(S.Out, QStringLiteral("Virtueller Drucker %1: %2 × %3 Punkte (%4) → %5")
                          .arg(Target.Name, QString::number(printed.Width), QString::number(printed.Height),

@@ -32,3 +32,11 @@ TCliPrinterTarget CliPrinterTarget(const TCliArgs& A, const TAppSettings& Settin
 // that Start begins and, for a virtual printer, writes what it printed.
 void RunPrinterJob(const TCliPrinterTarget& Target, const TCliPrintValues& Values, TCliStreams& S,
                    const std::function<void(TNimboBle&)>& Start);
+
+// Several jobs over one connection, one after another: Start(link, j) begins
+// job j of Jobs. Percent(j, sent, total) gives the progress of the whole
+// run from the running job's bytes. A virtual printer writes all it printed,
+// one job below the other.
+void RunPrinterJobs(const TCliPrinterTarget& Target, const TCliPrintValues& Values, TCliStreams& S, size_t Jobs,
+                    const std::function<void(TNimboBle&, size_t)>& Start,
+                    const std::function<int(size_t, int64_t, int64_t)>& Percent);

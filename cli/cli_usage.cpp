@@ -30,6 +30,16 @@ const char* const kCopies =
     "  --copies N           Anzahl Kopien, 1–999 (Standard 1); {NR} zählt 1, 2, 3 …\n"
     "  --gap-mm MM          Abstand zwischen den Kopien in mm, 0–60 (Einstellung \"AbstandMm\")\n";
 
+const char* const kData =
+    "  --data DATEI.csv     Serienetiketten: ein Etikett je Zeile der Tabelle (CSV/TSV mit\n"
+    "                       Kopfzeile); {Spaltenname} im Text steht für den Wert der Zeile.\n"
+    "                       Ohne --data gilt die Datendatei, die das Etikett sich merkt\n"
+    "  --records 1-5,8      nur diese Datensätze (Standard: alle)\n";
+
+const char* const kJobMm =
+    "  --job-mm MM          Serien in Aufträge von höchstens so viel Papier teilen, 10–8191\n"
+    "                       (Standard 1000)\n";
+
 const char* const kV5GValues =
     "  --protocol v5g|v5x   Druckerprotokoll: V5G (MX-Serie) oder V5X (MXW01)\n"
     "  --energy N           Energie (Schwärzung) für V5G, 1000–65535\n"
@@ -78,6 +88,8 @@ QString CliUsage(const QString& Command)
                      "  -o, --output DATEI   Ausgabedatei (Standard: Name des Etiketts mit .png)\n",
                      kCopies,
                      "  --screen             stattdessen die Bildschirmansicht des Editors (eine Kopie)\n",
+                     kData,
+                     "  --each               mit --data: ein PNG je Datensatz, nummeriert (NAME-001.png …)\n",
                      kNow, kPicture});
     if (Command == QStringLiteral("job"))
         return Join({"Aufruf: pellwerk-cli job ETIKETT -o AUSGABE.bin [--protocol v5g|v5x] [--copies N]\n"
@@ -87,7 +99,7 @@ QString CliUsage(const QString& Command)
                      "Die Energie gilt wie bei kaltem Druckkopf.\n"
                      "\n"
                      "  -o, --output DATEI   Ausgabedatei (Pflicht)\n",
-                     kCopies, kV5GValues, kNow, kPicture});
+                     kCopies, kData, kJobMm, kV5GValues, kNow, kPicture});
     if (Command == QStringLiteral("scan"))
         return Join({"Aufruf: pellwerk-cli scan [--name PRÄFIX] [--seconds S]\n"
                      "\n"
@@ -102,7 +114,7 @@ QString CliUsage(const QString& Command)
                      "die Kopftemperatur erscheinen auf der Standardfehlerausgabe.\n"
                      "Strg+C bricht den Druck vor dem nächsten Paket ab.\n"
                      "\n",
-                     kPrinter, kCopies, kV5GValues, kLinkValues, kNow, kPicture});
+                     kPrinter, kCopies, kData, kJobMm, kV5GValues, kLinkValues, kNow, kPicture});
     if (Command == QStringLiteral("text"))
         return Join({"Aufruf: pellwerk-cli text TEXT|- [--chars-per-line N] [--printer ADRESSE|virtual]\n"
                      "\n"

@@ -1,6 +1,7 @@
 // Painting, zooming and scrolling of the label canvas.
 #include "editor/canvas_geometry.h"
 #include "editor/controls/ui_font.h"
+#include "editor/data_panel.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
 #include "editor/status_bar.h"
@@ -164,7 +165,7 @@ void TLabelMainForm::RepaintCanvas()
 const QImage& TLabelMainForm::CanvasImage()
 {
     if (FCanvasCache.isNull()) {
-        FCanvasCache = FDoc->RenderBitmap(FPreview, 1);
+        FCanvasCache = FDoc->RenderBitmap(FPreview, 1, PnlData ? PnlData->CurrentRecord() : nullptr);
         if (FPreview)
             PreviewThreshold(FCanvasCache, 128);
     }

@@ -22,6 +22,7 @@ class QListWidget;
 class QScrollArea;
 class QSpinBox;
 class TAppSettings;
+class TDataPanel;
 class TDialogs;
 class TDropTargets;
 class TLabelDoc;
@@ -39,6 +40,7 @@ class TRadioGroup;
 class TSpinEdit;
 // Printing.
 class QTimer;
+class TBatchRun;
 class TBleDevice;
 class TBleManager;
 class TNimboBle;
@@ -161,6 +163,12 @@ public:
     void PrinterProgress(TNimboBle* Sender, int32_t Sent, int32_t Total);
     void PrinterLog(TNimboBle* Sender, const std::string& Msg);
     void PrinterPrintDone(TNimboBle* Sender, bool Success, const std::string& Msg);
+    // Printing: a data merge, every chosen record with the copies of the
+    // copies box, in jobs one after another (printing/batch_print.cpp).
+    void PrintRecords(const std::vector<int>& Records);
+    void CancelBatch();
+    bool IsBatchPrinting() const { return FBatch != nullptr; }
+    TDataPanel* DataPanel() const { return PnlData; }
     // Read access for tests.
     TNimboBle* Printer() const { return FPrinter.get(); }
     TPrinterSetupForm* PrinterDialog() const { return FPrinterDlg; }
@@ -350,4 +358,15 @@ private:
     TPrinterSetupForm* FPrinterDlg = nullptr;
     QTimer* FScanTimer = nullptr;
     bool FNoPaperShown = false;
+    // The shared steps of every print: the checks and status before a job,
+    // starting one raster on the link (raises when the link refuses), and a
+    // refusal shown. Only the last job of a batch feeds the paper out.
+    bool BeginSending(const QString& What);
+    void StartPrinterJob(const TNbMonoImage& Mono, bool FeedAfter);
+    void SendingRefused(const QString& Msg);
+    void BatchJobDone(bool Success, const QString& Msg);
+    void BatchProgress(int32_t Sent, int32_t Total);
+    void BuildDataPanel();
+    TDataPanel* PnlData = nullptr;
+    std::unique_ptr<TBatchRun> FBatch;
 };

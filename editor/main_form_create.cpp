@@ -1,6 +1,7 @@
 // Start-up, window placement and shutdown of the main window.
 #include "ble/nimbo_ble.h"
 #include "editor/dialogs.h"
+#include "merge/batch_run.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
 #include "model/builtin_templates.h"

@@ -2,6 +2,7 @@
 #include "editor/canvas_geometry.h"
 #include "editor/controls/modern_button.h"
 #include "editor/controls/ui_font.h"
+#include "editor/data_panel.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
 #include "editor/status_bar.h"
@@ -221,8 +222,15 @@ void TLabelMainForm::BuildLayout()
     BindCanvasMouse();
     Scroll->setWidget(PaintBox);
 
+    // The canvas above the data panel of a merge.
+    auto* centre = new QVBoxLayout;
+    centre->setContentsMargins(0, 0, 0, 0);
+    centre->setSpacing(0);
+    centre->addWidget(Scroll, 1);
+    BuildDataPanel();
+    centre->addWidget(PnlData);
     middle->addWidget(PnlLeft);
-    middle->addWidget(Scroll, 1);
+    middle->addLayout(centre, 1);
     middle->addWidget(PnlRight);
     root->addWidget(Status);
 }

@@ -1,5 +1,6 @@
 // Operations every editing command of the main window ends with.
 #include "editor/dialogs.h"
+#include "editor/data_panel.h"
 #include "editor/label_main_form.h"
 #include "editor/status_bar.h"
 #include "model/label_doc.h"
@@ -24,6 +25,8 @@ void TLabelMainForm::DocChanged()
 {
     FDoc->Modified = true;
     UpdateTitle();
+    if (PnlData)
+        PnlData->SyncWithDoc();
     RepaintCanvas();
 }
 
@@ -35,6 +38,8 @@ void TLabelMainForm::RefreshAll()
     ShowElemProps();
     UpdateCanvasSize();
     UpdateTitle();
+    if (PnlData)
+        PnlData->SyncWithDoc();
     RepaintCanvas();
 }
 

@@ -2,7 +2,7 @@
 
 #include "model/code_symbol_cache.h"
 #include "model/model_error.h"
-#include "model/placeholders.h"
+#include "model/fields.h"
 
 #include <algorithm>
 
@@ -69,10 +69,10 @@ void PlanLinear(TCodePlan& P, const TDotRect& B, int32_t Wanted, bool ShowText)
 
 }  // namespace
 
-TCodePlan PlanCode(const TLabelElement& E, int CopyNo)
+TCodePlan PlanCode(const TLabelElement& E, int CopyNo, const TMergeRecord* Record)
 {
     TCodePlan P;
-    P.Symbol = CachedCodeSymbol(E.CodeType, E.CodeEcc, ExpandPlaceholders(E.Text, CopyNo));
+    P.Symbol = CachedCodeSymbol(E.CodeType, E.CodeEcc, ExpandElementText(E.Text, CopyNo, Record));
     const TDotRect B = E.BoundsRect();
     const int32_t Wanted = std::clamp(E.CodeModule, 0, kCodeModuleMax);
     if (IsLinearCode(E.CodeType))
@@ -82,22 +82,22 @@ TCodePlan PlanCode(const TLabelElement& E, int CopyNo)
     return P;
 }
 
-QString CodeProblem(const TLabelElement& E, int CopyNo)
+QString CodeProblem(const TLabelElement& E, int CopyNo, const TMergeRecord* Record)
 {
     try {
-        PlanCode(E, CopyNo);
+        PlanCode(E, CopyNo, Record);
     } catch (const EModelError& Err) {
         return Err.Message();
     }
     return QString();
 }
 
-void CheckCodesPrintable(const TLabelDoc& Doc, int CopyNo)
+void CheckCodesPrintable(const TLabelDoc& Doc, int CopyNo, const TMergeRecord* Record)
 {
     for (const auto& E : Doc.Elements) {
         if (E->Kind != ekCode)
             continue;
-        const QString Why = CodeProblem(*E, CopyNo);
+        const QString Why = CodeProblem(*E, CopyNo, Record);
         if (!Why.isEmpty())
             throw EModelError(QStringLiteral("Code ungültig: ") + Why);
     }

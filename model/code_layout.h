@@ -22,16 +22,17 @@ struct TCodePlan {
 // Module sizes the editor offers besides "Automatisch" (0).
 constexpr int32_t kCodeModuleMax = 20;
 
-// The plan for element E as drawn for copy CopyNo (placeholders filled in).
+// The plan for element E as drawn for copy CopyNo (placeholders and, with a
+// record of a data merge, its fields filled in).
 // Data the symbology cannot hold, or a symbol that does not fit the box,
 // raises EModelError with a short German reason.
-TCodePlan PlanCode(const TLabelElement& E, int CopyNo);
+TCodePlan PlanCode(const TLabelElement& E, int CopyNo, const TMergeRecord* Record = nullptr);
 
 // The reason the code of E cannot be drawn for copy CopyNo, or an empty
 // string when it can.
-QString CodeProblem(const TLabelElement& E, int CopyNo);
+QString CodeProblem(const TLabelElement& E, int CopyNo, const TMergeRecord* Record = nullptr);
 
 // Raises EModelError "Code ungültig: …" for the first code element of Doc
 // that cannot be drawn for copy CopyNo: a code that would scan as something
 // else, or not at all, is never printed.
-void CheckCodesPrintable(const TLabelDoc& Doc, int CopyNo);
+void CheckCodesPrintable(const TLabelDoc& Doc, int CopyNo, const TMergeRecord* Record = nullptr);

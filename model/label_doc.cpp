@@ -135,6 +135,7 @@ void TLabelDoc::Clear()
     BgDither = true;
     BgLighten = 0;
     SetBgPng(QByteArray());
+    DataFile.clear();
     Modified = false;
 }
 

@@ -23,6 +23,7 @@ class QPainter;
 class TJsonWriter;
 class TPictureSource;
 struct TNbMonoImage;
+struct TMergeRecord;
 
 // Ordinals are stored in label files: never renumber.
 enum TElemKind : int32_t { ekText = 0, ekImage = 1, ekRect = 2, ekEllipse = 3, ekLine = 4, ekCode = 5 };
@@ -169,10 +170,11 @@ public:
     void LoadBackgroundFromFile(const QString& AFileName, int APage = 1);
     void LoadBackgroundFrom(const TPictureSource& ASource);
 
-    // Rendering (label_render.cpp, mono_convert.cpp).
-    void RenderTo(QImage& Bmp, bool ForPrint, int CopyNo) const;
-    QImage RenderBitmap(bool ForPrint, int CopyNo) const;
-    TNbMonoImage RenderMono(int CopyNo) const;
+    // Rendering (label_render.cpp, mono_convert.cpp). With a record, the
+    // fields of the texts show that record's values (fields.h).
+    void RenderTo(QImage& Bmp, bool ForPrint, int CopyNo, const TMergeRecord* Record = nullptr) const;
+    QImage RenderBitmap(bool ForPrint, int CopyNo, const TMergeRecord* Record = nullptr) const;
+    TNbMonoImage RenderMono(int CopyNo, const TMergeRecord* Record = nullptr) const;
 
     // The label file's text form (pure 7-bit ASCII) and the reading rules.
     QString ToJSONString() const;
@@ -188,9 +190,17 @@ public:
     // On failure the document is left exactly as it was.
     void LoadFromFile(const QString& AFileName);
 
+    // The data file of a merge as an absolute path (empty: none), and setting
+    // it: stored relative to the label file's folder when it lies in it or
+    // below, absolute otherwise (label_data_file.cpp).
+    QString DataFilePath() const;
+    void SetDataFilePath(const QString& APath);
+
 private:
+    void RebaseDataFile(const QString& ANewFileName);
     void DrawBackground(QPainter& Canvas, bool ForPrint) const;
-    void DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint) const;
+    void DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint,
+                     const TMergeRecord* Record) const;
     void ReadJSON(const QString& S, const QString& DefaultName);
 
     mutable QImage FBgImage;
@@ -206,5 +216,8 @@ public:
     bool BgDither = true;
     int32_t BgLighten = 0;
     TElementList Elements;
+    // The data file as the label file holds it: relative to the label's
+    // folder, or absolute; empty without a data merge.
+    QString DataFile;
     bool Modified = false;
 };

@@ -165,6 +165,10 @@ QByteArray TLabelDoc::ToJSONUtf8() const
     for (const auto& E : Elements)
         E->WriteJSON(Wr);
     Wr.EndArray();
+    // Only labels with a data merge carry it, so every other file stays as
+    // it always was.
+    if (!DataFile.isEmpty())
+        Wr.StringMember(u"dataFile", DataFile);
     Wr.EndObject();
     return Wr.Text();
 }
@@ -203,13 +207,19 @@ void TLabelDoc::ReadJSON(const QString& S, const QString& DefaultName)
     BgDither = JsonBool(O, QStringLiteral("bgDither"), true);
     BgLighten = JsonClamp(JsonInt(O, QStringLiteral("bgLighten"), 0), 0, 95);
     SetBgPng(NewBgPng);
+    DataFile = JsonStr(O, QStringLiteral("dataFile"), QString());
     for (auto& E : NewElements)
         Elements.Add(std::move(E));
 }
 
 void TLabelDoc::SaveToFile(const QString& AFileName)
 {
+    // A data file named relative to the old place is named anew for the new
+    // one; the old form comes back when the file cannot be written.
+    const QString OldDataFile = DataFile;
+    RebaseDataFile(AFileName);
     const QByteArray Text = ToJSONUtf8();
+    DataFile = OldDataFile;
     const QString Fail = QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden").arg(AFileName);
 
     // Written to a temporary file beside the target and renamed over it only
@@ -227,6 +237,7 @@ void TLabelDoc::SaveToFile(const QString& AFileName)
     if (!F.commit())
         throw EModelError(Fail);
 
+    RebaseDataFile(AFileName);
     FileName = AFileName;
     Modified = false;
 }

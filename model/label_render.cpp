@@ -1,5 +1,7 @@
 #include "model/label_render.h"
 
+#include "model/fields.h"
+
 #include "model/model_error.h"
 #include "model/render_canvas.h"
 #include "model/render_code.h"
@@ -41,9 +43,10 @@ QString WithPlainLineBreaks(QString S)
     return S;
 }
 
-void DrawTextElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo)
+void DrawTextElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo,
+                     const TMergeRecord* Record)
 {
-    const QString s = WithPlainLineBreaks(ExpandPlaceholders(E.Text, CopyNo));
+    const QString s = WithPlainLineBreaks(ExpandElementText(E.Text, CopyNo, Record));
     if (E.Inverted) {
         FillDots(Canvas, B, KBlack);
     }
@@ -137,7 +140,7 @@ void DrawCorner(QPainter& Canvas, int32_t X, int32_t Y, int DX, int DY)
     fill(x + 10 * DX, y + 10 * DY, x + 16 * DX, y + 16 * DY);
 }
 
-void TLabelDoc::RenderTo(QImage& Bmp, bool ForPrint, int CopyNo) const
+void TLabelDoc::RenderTo(QImage& Bmp, bool ForPrint, int CopyNo, const TMergeRecord* Record) const
 {
     const int32_t w = DesignWidth();
     const int32_t h = DesignHeight();
@@ -156,14 +159,14 @@ void TLabelDoc::RenderTo(QImage& Bmp, bool ForPrint, int CopyNo) const
     PrepareDotCanvas(canvas);
     DrawBackground(canvas, ForPrint);
     for (const auto& e : Elements) {
-        DrawElement(canvas, *e, CopyNo, ForPrint);
+        DrawElement(canvas, *e, CopyNo, ForPrint, Record);
     }
 }
 
-QImage TLabelDoc::RenderBitmap(bool ForPrint, int CopyNo) const
+QImage TLabelDoc::RenderBitmap(bool ForPrint, int CopyNo, const TMergeRecord* Record) const
 {
     QImage bmp;
-    RenderTo(bmp, ForPrint, CopyNo);
+    RenderTo(bmp, ForPrint, CopyNo, Record);
     return bmp;
 }
 
@@ -222,12 +225,13 @@ void TLabelDoc::DrawBackground(QPainter& Canvas, bool ForPrint) const
     }
 }
 
-void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint) const
+void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint,
+                            const TMergeRecord* Record) const
 {
     const TDotRect b = E.BoundsRect();
     switch (E.Kind) {
     case ekText:
-        DrawTextElement(Canvas, E, b, CopyNo);
+        DrawTextElement(Canvas, E, b, CopyNo, Record);
         break;
     case ekImage:
         DrawImageElement(Canvas, E, b, ForPrint);
@@ -240,7 +244,7 @@ void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo
         DrawLineElement(Canvas, E, b);
         break;
     case ekCode:
-        DrawCodeElement(Canvas, E, b, CopyNo);
+        DrawCodeElement(Canvas, E, b, CopyNo, Record);
         break;
     }
 }

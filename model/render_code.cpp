@@ -79,11 +79,12 @@ void DrawErrorBox(QPainter& Canvas, const TDotRect& B, const QString& Reason)
 
 }  // namespace
 
-void DrawCodeElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo)
+void DrawCodeElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo,
+                     const TMergeRecord* Record)
 {
     TCodePlan P;
     try {
-        P = PlanCode(E, CopyNo);
+        P = PlanCode(E, CopyNo, Record);
     } catch (const EModelError& Err) {
         DrawErrorBox(Canvas, B, Err.Message());
         return;

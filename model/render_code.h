@@ -7,4 +7,5 @@
 
 class QPainter;
 
-void DrawCodeElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo);
+void DrawCodeElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo,
+                     const TMergeRecord* Record = nullptr);

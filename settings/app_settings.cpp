@@ -81,6 +81,7 @@ void TAppSettings::LoadFromFile(const QString& AFileName)
                    },
                    P.Field);
     }
+    BatchJobMm = Ini.ReadInteger("Druck", "AuftragMm", BatchJobMm);
 }
 
 void TAppSettings::SaveToFile(const QString& AFileName) const

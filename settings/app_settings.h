@@ -26,6 +26,10 @@ public:
     bool AutoTemp = true;
     int32_t FeedMm = 8;
     int32_t GapMm = 4;
+    // Longest job of a batch in mm of paper ([Druck] AuftragMm). Read when
+    // the file has it and never written, so settings files stay as they
+    // were; Save keeps the key with the rest of the file.
+    int32_t BatchJobMm = 1000;
     // Editor ("Editor")
     QString LastTemplate;
     int32_t ZoomPct = 200;
