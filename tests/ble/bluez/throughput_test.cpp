@@ -52,8 +52,8 @@ TEST_F(BluezThroughput, APauseStopsTheSenderWithinEightPacketsThoughBlueZQueuesW
     b.RadioIntervalMs = 2;
     Fake->SetBehaviour(b);
     auto printer = std::make_shared<TSimMxPrinter>("MX10", "C0:FF:EE:00:00:10");
-    // Pauses after 200 packets of 20 bytes, and stays paused until told.
-    printer->SetBuffer(4000, 0, 0);
+    // Pauses with the 201st packet of 20 bytes, and stays paused until told.
+    printer->SetBuffer(4010, 0, 0);
     TSimFaults faults;
     faults.NeverResume = true;
     printer->SetFaults(faults);
@@ -73,6 +73,8 @@ TEST_F(BluezThroughput, APauseStopsTheSenderWithinEightPacketsThoughBlueZQueuesW
     const int overrun = printer->PacketsWhilePaused();
     RecordProperty("PacketsAfterPause", overrun);
     std::cout << "Pakete nach der Pause: " << overrun << "\n";
+    // Some did arrive after the pause: BlueZ had them queued already.
+    EXPECT_GE(overrun, 1);
     EXPECT_LE(overrun, 8);
     EXPECT_LT(printer->PacketsWritten(), 200 + 9);
 
