@@ -18,7 +18,7 @@ const std::vector<TOptionSpec>& AllOptions()
         {"--screen", false},    {"--now", true},          {"--protocol", true},    {"--name", true},
         {"--seconds", true},    {"--printer", true},      {"--virtual-out", true}, {"--chars-per-line", true},
         {"--energy", true},     {"--density", true},      {"--quality", true},     {"--speed", true},
-        {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},
+        {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},    {"--test-print", false},
     };
     return options;
 }
@@ -39,6 +39,7 @@ const std::set<QString>& CommandOptions(const QString& Command)
          {"--printer", "--virtual-out", "--chars-per-line", "--protocol", "--energy", "--density", "--quality",
           "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},
         {"templates", {}},
+        {"diagnose", {"--printer", "-o", "--output", "--seconds", "--test-print"}},
     };
     static const std::set<QString> none;
     const auto it = table.find(Command);
@@ -68,7 +69,7 @@ std::string Std(const QString& S)
 
 const QStringList& CliCommands()
 {
-    static const QStringList commands = {"render", "job", "scan", "print", "text", "templates"};
+    static const QStringList commands = {"render", "job", "scan", "print", "text", "templates", "diagnose"};
     return commands;
 }
 

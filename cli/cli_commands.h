@@ -13,3 +13,4 @@ void CmdScan(const TCliArgs& A, TCliStreams& S);
 void CmdPrint(const TCliArgs& A, TCliStreams& S);
 void CmdText(const TCliArgs& A, TCliStreams& S);
 void CmdTemplates(const TCliArgs& A, TCliStreams& S);
+void CmdDiagnose(const TCliArgs& A, TCliStreams& S);

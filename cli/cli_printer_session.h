@@ -11,6 +11,7 @@
 #include "ble/nimbo_ble.h"
 #include "cli/cli_output.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +52,18 @@ public:
     // "Abgebrochen"; while scanning or connecting it raises "Abgebrochen".
     void Print(const std::function<void(TNimboBle&)>& Start);
 
+    // What a report of the connection needs: the link's log and every
+    // notification, each with the milliseconds since the session began, and
+    // the device found by Connect (also when connecting failed).
+    struct TStamped {
+        qint64 Ms;
+        QString Text;
+    };
+    const std::vector<TStamped>& LogLines() const { return FStampedLog; }
+    const std::vector<TStamped>& Notifications() const { return FStampedNotes; }
+    TBleDevice* FoundDevice() const { return FFound; }
+    qint64 SinceStart() const { return FClock.elapsed(); }
+
     // Scans for Ms milliseconds, or until an interrupt, and calls Found for every report.
     void Scan(const QString& NamePrefix, uint32_t Ms, const std::function<void(TBleDevice*, int32_t)>& Found);
 
@@ -64,6 +77,8 @@ private:
     void Notify(const std::vector<uint8_t>& Data);
     void Warn(const QString& Text);
     void WriteLog();
+    // Why the scan did not start, in the link's words for the cause.
+    std::string ScanFailure() const;
 
     TCliStreams& FStreams;
     std::unique_ptr<TNimboBle> FLink;
@@ -86,4 +101,7 @@ private:
     int FLastState = -1;
     int FNotifications = 0;
     std::function<void(TBleDevice*, int32_t)> FOnFound;
+    QElapsedTimer FClock;
+    std::vector<TStamped> FStampedLog;
+    std::vector<TStamped> FStampedNotes;
 };

@@ -25,6 +25,8 @@ void Dispatch(const TCliArgs& A, TCliStreams& S)
         CmdText(A, S);
     else if (c == QStringLiteral("templates"))
         CmdTemplates(A, S);
+    else if (c == QStringLiteral("diagnose"))
+        CmdDiagnose(A, S);
 }
 
 } // namespace

@@ -121,7 +121,7 @@ void TBluezCore::Describe(const QString& devicePath, const std::shared_ptr<QStri
                       const QString path = it.key().path();
                       const bool mine = !devicePath.isEmpty()
                           && (path == devicePath || path.startsWith(devicePath + QLatin1Char('/')));
-                      if (it->contains(bluez::Adapter) || mine)
+                      if ((devicePath.isEmpty() && it->contains(bluez::Adapter)) || mine)
                           AppendObject(*lines, path, *it);
                   }
                   wait->Finish(true);

@@ -38,9 +38,10 @@ public:
     void CancelDiscovery() override;
     TBleState State() override;
     bool PowerOn() override;
-    // Everything BlueZ tells about the adapter, the device and the device's
-    // GATT objects, as "Interface.Property = value" lines per object path, for
-    // a report a user can hand on. Empty when BlueZ does not answer.
+    // Everything BlueZ tells about the adapter (device nullptr) or about the
+    // device and its GATT objects: a "[path] interface" line per object, then
+    // "  Property = value" lines, for a report a user can hand on. Empty when
+    // BlueZ does not answer.
     QStringList Describe(const TBleDevice* device);
 
 private:
