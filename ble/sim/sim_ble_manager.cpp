@@ -170,6 +170,27 @@ void TSimBleManager::SetDiscoveryRefused(bool refused)
     FRefused = refused;
 }
 
+void TSimBleManager::SetState(TBleState state)
+{
+    std::lock_guard lock(FMutex);
+    FState = state;
+}
+
+TBleState TSimBleManager::State()
+{
+    std::lock_guard lock(FMutex);
+    return FState;
+}
+
+bool TSimBleManager::PowerOn()
+{
+    std::lock_guard lock(FMutex);
+    if (FState != TBleState::bsPoweredOff)
+        return FState == TBleState::bsReady;
+    FState = TBleState::bsReady;
+    return true;
+}
+
 int TSimBleManager::ScansStarted() const
 {
     std::lock_guard lock(FMutex);
@@ -202,7 +223,7 @@ bool TSimBleManager::StartDiscovery(uint32_t)
     std::vector<std::pair<TSimDevice*, int>> devices;
     {
         std::lock_guard lock(FMutex);
-        if (FRefused)
+        if (FRefused || FState != TBleState::bsReady)
             return false;
         ++FScans;
         for (const auto& d : FDevices)
