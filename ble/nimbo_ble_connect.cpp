@@ -185,6 +185,10 @@ void TNimboBle::ConnectAttempts(TBleDevice* ADevice, uint64_t Generation)
         Log("Warnung: Notifications auf AE02 konnten nicht aktiviert werden");
     // Disconnected during these last steps: that is no connection to report.
     CheckLink(Generation);
+    // BlueZ may answer a connect right after a disconnect and drop it a moment
+    // later; a device that lost its services by now is not connected.
+    if (ADevice->Services().empty())
+        throw std::runtime_error(kMsgLinkGone);
     FCanWrite.Set();
     Log("Verbunden mit " + ADevice->Name() + (dataOnCmd ? ", Daten über AE01" : ", Daten über AE03"));
 }

@@ -55,7 +55,10 @@ public:
                 return;
             FManager.Post([this, c, value](TBleListener* l) { l->CharacteristicChanged(this, c, value); });
         });
-        FModel->SetDropSink([this] { FConnected.store(false); });
+        FModel->SetDropSink([this] {
+            FConnected.store(false);
+            FDiscovered.store(false);
+        });
     }
     ~TSimDevice() override
     {
@@ -88,7 +91,9 @@ public:
     }
     void Disconnect() override
     {
+        // As BlueZ does: the services of a connection that is gone are not listed.
         FConnected.store(false);
+        FDiscovered.store(false);
         FModel->Disconnect();
     }
 
