@@ -4,6 +4,8 @@
 
 #include "link_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 
 namespace {
