@@ -194,13 +194,12 @@ void TNimboBle::SendCommand(const std::vector<uint8_t>& Cmd)
 void TNimboBle::StartJob(std::function<void(const TJobTarget&)> Body)
 {
     const TJobTarget target = EnsureReady();
-    RunAsync(
-        [this, target, Body = std::move(Body)] {
-            FCancelled.store(false);
-            FCanWrite.Set();
-            Body(target);
-        },
-        FOnPrintDone);
+    AcquireBusy();
+    // Reset here, not on the worker: a cancel that comes between this call
+    // and the worker's first step belongs to this job and must not be lost.
+    FCancelled.store(false);
+    FCanWrite.Set();
+    StartWorker([target, Body = std::move(Body)] { Body(target); }, FOnPrintDone);
 }
 
 void TNimboBle::PrintV5G(const TNbMonoImage& Mono, const TNbV5GParams& Params)
