@@ -36,6 +36,9 @@ public:
     // Writes one packet. Returns once the platform has taken it (with or without
     // response, the backend's choice from the properties); true when accepted.
     virtual bool Write(const std::vector<uint8_t>& value) = 0;
+    // The ATT MTU the connection negotiated, as the platform reports it; 0 when
+    // unknown. A packet may carry at most Mtu() - 3 bytes.
+    virtual int Mtu() const { return 0; }
 };
 
 class TBleService {
@@ -55,9 +58,15 @@ public:
     // Connects and discovers the GATT services. True means the request was
     // accepted; completion is reported by TBleListener::ServicesDiscovered.
     virtual bool DiscoverServices() = 0;
-    // Valid after ServicesDiscovered.
+    // Valid after ServicesDiscovered; empty while not connected.
     virtual std::vector<TBleService*> Services() const = 0;
     virtual void Disconnect() = 0;
+    // Why the last DiscoverServices failed, as the platform names it
+    // ("org.bluez.Error.Failed"); empty when it did not fail or gave no name.
+    virtual std::string LastError() const { return {}; }
+    // True when the platform has forgotten the device (it was only known from
+    // a scan that is long over); only a new scan brings it back.
+    virtual bool Gone() const { return false; }
 };
 
 class TBleListener {
@@ -71,6 +80,17 @@ public:
                                        const std::vector<uint8_t>& value) = 0;
 };
 
+// Why Bluetooth cannot be used, as far as the platform tells.
+enum class TBleState {
+    bsReady,
+    bsNoBus,        // the system's message bus is not reachable
+    bsNoService,    // the Bluetooth service does not run
+    bsNoAdapter,
+    bsPoweredOff,
+    bsAccessDenied, // the platform's policy refuses this user
+    bsUnknown,
+};
+
 class TBleManager {
 public:
     virtual ~TBleManager() = default;
@@ -82,4 +102,8 @@ public:
     // The scan stops by itself after timeoutMs.
     virtual bool StartDiscovery(uint32_t timeoutMs) = 0;
     virtual void CancelDiscovery() = 0;
+    // Asks the platform whether Bluetooth is usable now (blocking).
+    virtual TBleState State() { return TBleState::bsReady; }
+    // Switches a powered-off adapter on; true when the platform accepted.
+    virtual bool PowerOn() { return false; }
 };

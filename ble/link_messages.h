@@ -18,3 +18,6 @@ inline constexpr const char* kMsgNoDevice = "Kein Gerät angegeben";
 inline constexpr const char* kMsgNoThread = "Hintergrundvorgang konnte nicht gestartet werden";
 inline constexpr const char* kMsgUnknownError = "Unbekannter Fehler";
 inline constexpr const char* kMsgTooLarge = "Druckdaten zu groß";
+// A device picked from an old list that the platform has forgotten since.
+inline constexpr const char* kMsgDeviceGone =
+    "Der Drucker ist nicht mehr in der Geräteliste (Suche zu lange her oder außer Reichweite) – bitte neu suchen";

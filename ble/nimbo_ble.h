@@ -38,6 +38,11 @@ public:
     // Scan and connection.
     void StartScan(const std::string& NameFilter, uint32_t TimeoutMs);
     void StopScan();
+    // Why the last scan did not start, in a sentence for the user; empty when it did.
+    std::string ScanProblem() const;
+    TBleState ScanState() const;
+    // Switches a powered-off adapter on; true when the platform accepted.
+    bool PowerOn();
     void Connect(TBleDevice* ADevice);
     void Disconnect();
     bool IsReady() const;
@@ -60,6 +65,10 @@ public:
     TBleDevice* Device() const;
     int32_t PacketSize() const { return FPacketSize.load(); }
     void SetPacketSize(int32_t Value) { FPacketSize.store(Value); }
+    // What the connection allows per packet (its MTU less 3), 0 while not
+    // known; packets are cut to it whatever PacketSize says.
+    int32_t PacketLimit() const { return FPacketLimit.load(); }
+    int32_t Mtu() const { return FMtu.load(); }
     int32_t IntervalMs() const { return FIntervalMs.load(); }
     void SetIntervalMs(int32_t Value) { FIntervalMs.store(Value); }
     bool AutoTemperature() const { return FAutoTemperature.load(); }
@@ -131,13 +140,20 @@ private:
 
     // Connect work.
     void ConnectWork(TBleDevice* ADevice, uint64_t Generation);
+    void ConnectAttempts(TBleDevice* ADevice, uint64_t Generation);
     bool SelectCharacteristics(TBleDevice* ADevice, uint64_t Generation);
+    void TakeMtu(TBleCharacteristic* Cmd, TBleCharacteristic* Data);
+    // After a failed connect: the radio link must not stay up, or the printer
+    // stays hidden from everyone.
+    void ReleaseFailedDevice(TBleDevice* ADevice, uint64_t Generation);
 
     // Sending.
     TJobTarget EnsureReady() const;
     void WritePacket(TBleCharacteristic* Characteristic, const std::vector<uint8_t>& Bytes, uint64_t Generation);
     void SendData(TBleCharacteristic* Characteristic, const std::vector<uint8_t>& Data, uint64_t Generation);
     void StartJob(std::function<void(const TJobTarget&)> Body);
+    // Bytes for the next packet: the packet size, cut to the connection's limit.
+    int32_t PacketBytes();
 
     TBleManager* FManager;
     TBleDevice* FDevice = nullptr;
@@ -173,6 +189,11 @@ private:
     mutable std::mutex FLock;           // device, characteristics, name filter, generation
     std::string FNotifyUuid;            // UUID of FNotifyChar, compared on every notification
     uint64_t FGeneration = 0;           // bumped whenever the device is replaced or released
+    std::string FScanProblem;           // under FLock
+    TBleState FScanState = TBleState::bsReady;
+    std::atomic<int32_t> FMtu{0};
+    std::atomic<int32_t> FPacketLimit{0};
+    std::atomic<bool> FLimitLogged{false};
     std::atomic<bool> FDestroying{false};
     TManualEvent FShutdown{false};      // sleeps wait on it, so destruction cuts them short
     TListener FListener{*this};

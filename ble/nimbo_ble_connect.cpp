@@ -1,6 +1,7 @@
 // Scanning, connecting and choosing the printer's characteristics.
 #include "ble/nimbo_ble.h"
 
+#include "ble/ble_state_text.h"
 #include "ble/gatt_text.h"
 #include "ble/name_case.h"
 #include "ble/link_messages.h"
@@ -27,8 +28,38 @@ void TNimboBle::StartScan(const std::string& NameFilter, uint32_t TimeoutMs)
         std::lock_guard lock(FLock);
         FNameFilter = NbUpperName(NameFilter);
     }
-    if (!FManager || !FManager->StartDiscovery(TimeoutMs))
-        Log(kMsgScanFailed);
+    if (FManager && FManager->StartDiscovery(TimeoutMs)) {
+        std::lock_guard lock(FLock);
+        FScanProblem.clear();
+        FScanState = TBleState::bsReady;
+        return;
+    }
+    Log(kMsgScanFailed);
+    // The platform knows better why; its sentence goes to the log and to whoever asks.
+    const TBleState state = FManager ? FManager->State() : TBleState::bsNoAdapter;
+    const std::string text = NbBleStateText(state == TBleState::bsReady ? TBleState::bsUnknown : state);
+    if (text != kMsgScanFailed)
+        Log(text);
+    std::lock_guard lock(FLock);
+    FScanProblem = text;
+    FScanState = state == TBleState::bsReady ? TBleState::bsUnknown : state;
+}
+
+std::string TNimboBle::ScanProblem() const
+{
+    std::lock_guard lock(FLock);
+    return FScanProblem;
+}
+
+TBleState TNimboBle::ScanState() const
+{
+    std::lock_guard lock(FLock);
+    return FScanState;
+}
+
+bool TNimboBle::PowerOn()
+{
+    return FManager && FManager->PowerOn();
 }
 
 void TNimboBle::StopScan()
@@ -80,10 +111,35 @@ void TNimboBle::Connect(TBleDevice* ADevice)
         FNotifyUuid.clear();
         generation = ++FGeneration;
     }
+    FMtu.store(0);
+    FPacketLimit.store(0);
+    FLimitLogged.store(false);
     StartWorker([this, ADevice, generation] { ConnectWork(ADevice, generation); }, FOnConnected);
 }
 
 void TNimboBle::ConnectWork(TBleDevice* ADevice, uint64_t Generation)
+{
+    try {
+        ConnectAttempts(ADevice, Generation);
+    } catch (...) {
+        ReleaseFailedDevice(ADevice, Generation);
+        throw;
+    }
+}
+
+void TNimboBle::ReleaseFailedDevice(TBleDevice* ADevice, uint64_t Generation)
+{
+    bool release;
+    {
+        std::lock_guard lock(FLock);
+        // A newer connect to this very device owns the radio link now.
+        release = FGeneration == Generation || FDevice != ADevice;
+    }
+    if (release && !FDestroying.load())
+        ADevice->Disconnect();
+}
+
+void TNimboBle::ConnectAttempts(TBleDevice* ADevice, uint64_t Generation)
 {
     bool found = false;
     for (int attempt = 1; attempt <= kAttempts && !found; ++attempt) {
@@ -96,9 +152,14 @@ void TNimboBle::ConnectWork(TBleDevice* ADevice, uint64_t Generation)
             ADevice->Disconnect();
             CheckLink(Generation);
         }
-        if (!accepted)
-            Log("DiscoverServices liefert False");
-        else if (!FTime->Wait(FServicesDone, kDiscoveryWaitMs))
+        if (!accepted) {
+            const std::string error = ADevice->LastError();
+            Log(error.empty() ? std::string("DiscoverServices liefert False")
+                              : "DiscoverServices liefert False (" + error + ")");
+            // Asking again cannot help: the platform no longer knows the device.
+            if (ADevice->Gone())
+                throw std::runtime_error(kMsgDeviceGone);
+        } else if (!FTime->Wait(FServicesDone, kDiscoveryWaitMs))
             Log("OnServicesDiscovered kam nicht innerhalb von 10 s");
         CheckLink(Generation);
         Log(std::to_string(ADevice->Services().size()) + " Service(s) gemeldet");
@@ -111,16 +172,24 @@ void TNimboBle::ConnectWork(TBleDevice* ADevice, uint64_t Generation)
         throw std::runtime_error(kMsgNoService);
 
     TBleCharacteristic* notifyChar;
-    bool dataOnCmd;
+    TBleCharacteristic* cmdChar;
+    TBleCharacteristic* dataChar;
     {
         std::lock_guard lock(FLock);
         notifyChar = FNotifyChar;
-        dataOnCmd = FDataChar == FCmdChar;
+        cmdChar = FCmdChar;
+        dataChar = FDataChar;
     }
+    const bool dataOnCmd = dataChar == cmdChar;
+    TakeMtu(cmdChar, dataChar);
     if (!notifyChar->SetNotify(true))
         Log("Warnung: Notifications auf AE02 konnten nicht aktiviert werden");
     // Disconnected during these last steps: that is no connection to report.
     CheckLink(Generation);
+    // BlueZ may answer a connect right after a disconnect and drop it a moment
+    // later; a device that lost its services by now is not connected.
+    if (ADevice->Services().empty())
+        throw std::runtime_error(kMsgLinkGone);
     FCanWrite.Set();
     Log("Verbunden mit " + ADevice->Name() + (dataOnCmd ? ", Daten über AE01" : ", Daten über AE03"));
 }
@@ -189,6 +258,21 @@ bool TNimboBle::SelectCharacteristics(TBleDevice* ADevice, uint64_t Generation)
     return false;
 }
 
+void TNimboBle::TakeMtu(TBleCharacteristic* Cmd, TBleCharacteristic* Data)
+{
+    // Below 4 there is no room for a byte: a platform that reports that knows nothing.
+    int32_t mtu = 0;
+    for (TBleCharacteristic* c : {Cmd, Data}) {
+        const int m = c ? c->Mtu() : 0;
+        if (m >= 4 && (mtu == 0 || m < mtu))
+            mtu = m;
+    }
+    FMtu.store(mtu);
+    FPacketLimit.store(mtu > 0 ? mtu - 3 : 0);
+    if (mtu > 0)
+        Log("MTU " + std::to_string(mtu) + ": höchstens " + std::to_string(mtu - 3) + " Byte je Paket");
+}
+
 void TNimboBle::Disconnect()
 {
     TBleDevice* device;
@@ -203,9 +287,12 @@ void TNimboBle::Disconnect()
         FCmdChar = FDataChar = FNotifyChar = nullptr;
         FNotifyUuid.clear();
         ++FGeneration;
+        // Under the lock: a pause notification handled a moment later sees the
+        // device gone and cannot undo this wake-up.
+        WakeWaits();
     }
-    // A job still running must notice at once instead of waiting out a timeout.
-    WakeWaits();
+    FMtu.store(0);
+    FPacketLimit.store(0);
     if (notify)
         notify->SetNotify(false);
     device->Disconnect();

@@ -48,15 +48,17 @@ void TNimboBle::DeviceCharacteristicRead(TBleDevice* Device, TBleCharacteristic*
         return;
 
     std::vector<uint8_t> data = Value;
-    switch (NbFlowControl(data)) {
-    case NbFlowPause:
-        FCanWrite.Reset();
-        break;
-    case NbFlowResume:
-        FCanWrite.Set();
-        break;
-    default:
-        break;
+    const uint8_t flow = NbFlowControl(data);
+    if (flow == NbFlowPause || flow == NbFlowResume) {
+        // Decided under the lock that Disconnect and CancelSending set the gate
+        // under: a pause that comes after them must not close it again.
+        std::lock_guard lock(FLock);
+        if (Device != FDevice)
+            return;
+        if (flow == NbFlowResume)
+            FCanWrite.Set();
+        else if (!FCancelled.load())
+            FCanWrite.Reset();
     }
     int32_t temp = 0;
     if (NbParseTemperature(data, temp)) {
@@ -147,8 +149,7 @@ void TNimboBle::SendData(TBleCharacteristic* Characteristic, const std::vector<u
             throw std::runtime_error(kMsgFlowTimeout);
         if (FCancelled.load())
             throw std::runtime_error(kMsgCancelled);
-        // Settings files can hold anything; a packet needs at least one byte to advance.
-        const int32_t n = std::min(std::max(FPacketSize.load(), 1), total - sent);
+        const int32_t n = std::min(PacketBytes(), total - sent);
         packet.assign(Data.begin() + sent, Data.begin() + sent + n);
         WritePacket(Characteristic, packet, Generation);
         sent += n;
@@ -161,6 +162,18 @@ void TNimboBle::SendData(TBleCharacteristic* Characteristic, const std::vector<u
     }
 }
 
+int32_t TNimboBle::PacketBytes()
+{
+    // Settings files can hold anything; a packet needs at least one byte to advance.
+    const int32_t wanted = std::max(FPacketSize.load(), 1);
+    const int32_t limit = FPacketLimit.load();
+    if (limit <= 0 || wanted <= limit)
+        return wanted;
+    if (!FLimitLogged.exchange(true))
+        Log("Paketgröße auf " + Fmt(limit) + " Byte begrenzt (MTU " + Fmt(FMtu.load()) + ")");
+    return limit;
+}
+
 void TNimboBle::SendCommand(const std::vector<uint8_t>& Cmd)
 {
     const TJobTarget target = EnsureReady();
@@ -168,7 +181,7 @@ void TNimboBle::SendCommand(const std::vector<uint8_t>& Cmd)
     size_t sent = 0;
     std::vector<uint8_t> piece;
     while (sent < total) {
-        const size_t n = std::min(static_cast<size_t>(std::max(FPacketSize.load(), 1)), total - sent);
+        const size_t n = std::min(static_cast<size_t>(PacketBytes()), total - sent);
         piece.assign(Cmd.begin() + sent, Cmd.begin() + sent + n);
         WritePacket(target.Cmd, piece, target.Generation);
         sent += n;
@@ -181,13 +194,12 @@ void TNimboBle::SendCommand(const std::vector<uint8_t>& Cmd)
 void TNimboBle::StartJob(std::function<void(const TJobTarget&)> Body)
 {
     const TJobTarget target = EnsureReady();
-    RunAsync(
-        [this, target, Body = std::move(Body)] {
-            FCancelled.store(false);
-            FCanWrite.Set();
-            Body(target);
-        },
-        FOnPrintDone);
+    AcquireBusy();
+    // Reset here, not on the worker: a cancel that comes between this call
+    // and the worker's first step belongs to this job and must not be lost.
+    FCancelled.store(false);
+    FCanWrite.Set();
+    StartWorker([target, Body = std::move(Body)] { Body(target); }, FOnPrintDone);
 }
 
 void TNimboBle::PrintV5G(const TNbMonoImage& Mono, const TNbV5GParams& Params)
@@ -246,6 +258,7 @@ void TNimboBle::PrintV5X(const TNbV5XJob& Job)
 
 void TNimboBle::CancelSending()
 {
+    std::lock_guard lock(FLock);
     FCancelled.store(true);
     FCanWrite.Set();
 }

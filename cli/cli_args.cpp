@@ -18,7 +18,7 @@ const std::vector<TOptionSpec>& AllOptions()
         {"--screen", false},    {"--now", true},          {"--protocol", true},    {"--name", true},
         {"--seconds", true},    {"--printer", true},      {"--virtual-out", true}, {"--chars-per-line", true},
         {"--energy", true},     {"--density", true},      {"--quality", true},     {"--speed", true},
-        {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},
+        {"--feed-mm", true},    {"--packet-size", true},  {"--pause-ms", true},    {"--test-print", false},
         {"--page", true},       {"--fit", true},          {"--dither", false},     {"--no-dither", false},
         {"--length-mm", true},
         {"--data", true},       {"--records", true},      {"--each", false},       {"--job-mm", true},
@@ -47,6 +47,7 @@ const std::set<QString>& CommandOptions(const QString& Command)
           "--speed", "--feed-mm", "--packet-size", "--pause-ms"}},
         {"templates", {}},
         {"thumbnail", {}},
+        {"diagnose", {"--printer", "-o", "--output", "--seconds", "--test-print"}},
     };
     static const std::set<QString> none;
     const auto it = table.find(Command);
@@ -76,7 +77,7 @@ std::string Std(const QString& S)
 
 const QStringList& CliCommands()
 {
-    static const QStringList commands = {"render", "job", "scan", "print", "text", "templates", "thumbnail"};
+    static const QStringList commands = {"render", "job", "scan", "print", "text", "templates", "thumbnail", "diagnose"};
     return commands;
 }
 

@@ -14,3 +14,4 @@ void CmdPrint(const TCliArgs& A, TCliStreams& S);
 void CmdText(const TCliArgs& A, TCliStreams& S);
 void CmdTemplates(const TCliArgs& A, TCliStreams& S);
 void CmdThumbnail(const TCliArgs& A, TCliStreams& S);
+void CmdDiagnose(const TCliArgs& A, TCliStreams& S);

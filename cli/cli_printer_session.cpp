@@ -28,6 +28,7 @@ QString Utf8(const std::string& S)
 TCliPrinterSession::TCliPrinterSession(TCliStreams& AStreams, TBleManager* AManager)
     : FStreams(AStreams), FBar(AStreams)
 {
+    FClock.start();
     TNbPostToMain post = [](std::function<void()> Call) {
         QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(Call), Qt::QueuedConnection);
     };
@@ -62,6 +63,7 @@ TCliPrinterSession::TCliPrinterSession(TCliStreams& AStreams, TBleManager* AMana
     FLink->SetOnLog([this](TNimboBle*, const std::string& Msg) {
         const QString line = Utf8(Msg);
         FLog << line;
+        FStampedLog.push_back({FClock.elapsed(), line});
         if (Msg == kMsgScanFailed) {
             FScanFailed = true;
             Wake();
@@ -148,6 +150,10 @@ void TCliPrinterSession::WriteLog()
 void TCliPrinterSession::Notify(const std::vector<uint8_t>& Data)
 {
     ++FNotifications;
+    FStampedNotes.push_back(
+        {FClock.elapsed(), QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(Data.data()),
+                                                          static_cast<qsizetype>(Data.size()))
+                                                   .toHex(' '))});
     Wake();
     int32_t temp = -1;
     if (NbParseTemperature(Data, temp) && temp != FLastTemp) {
@@ -189,7 +195,7 @@ void TCliPrinterSession::Connect(const QString& Address, const QString& NameFilt
     if (scan == TWaitEnd::Interrupted)
         throw std::runtime_error(kMsgCancelled);
     if (FScanFailed)
-        throw std::runtime_error(kMsgScanFailed);
+        throw std::runtime_error(ScanFailure());
     if (!FFound)
         throw std::runtime_error(
             QStringLiteral("Drucker %1 nicht gefunden – eingeschaltet und in Reichweite?").arg(Address).toStdString());
@@ -249,5 +255,11 @@ void TCliPrinterSession::Scan(const QString& NamePrefix, uint32_t Ms,
     FLink->StopScan();
     FOnFound = nullptr;
     if (FScanFailed)
-        throw std::runtime_error(kMsgScanFailed);
+        throw std::runtime_error(ScanFailure());
+}
+
+std::string TCliPrinterSession::ScanFailure() const
+{
+    const std::string problem = FLink->ScanProblem();
+    return problem.empty() ? std::string(kMsgScanFailed) : problem;
 }

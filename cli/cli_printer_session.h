@@ -11,6 +11,7 @@
 #include "ble/nimbo_ble.h"
 #include "cli/cli_output.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,18 @@ public:
     // job's own share, so a batch of jobs fills one bar.
     void SetProgressPercent(std::function<int(int64_t, int64_t)> Percent) { FPercent = std::move(Percent); }
 
+    // What a report of the connection needs: the link's log and every
+    // notification, each with the milliseconds since the session began, and
+    // the device found by Connect (also when connecting failed).
+    struct TStamped {
+        qint64 Ms;
+        QString Text;
+    };
+    const std::vector<TStamped>& LogLines() const { return FStampedLog; }
+    const std::vector<TStamped>& Notifications() const { return FStampedNotes; }
+    TBleDevice* FoundDevice() const { return FFound; }
+    qint64 SinceStart() const { return FClock.elapsed(); }
+
     // Scans for Ms milliseconds, or until an interrupt, and calls Found for every report.
     void Scan(const QString& NamePrefix, uint32_t Ms, const std::function<void(TBleDevice*, int32_t)>& Found);
 
@@ -69,6 +82,8 @@ private:
     void Notify(const std::vector<uint8_t>& Data);
     void Warn(const QString& Text);
     void WriteLog();
+    // Why the scan did not start, in the link's words for the cause.
+    std::string ScanFailure() const;
 
     TCliStreams& FStreams;
     std::unique_ptr<TNimboBle> FLink;
@@ -92,4 +107,7 @@ private:
     int FNotifications = 0;
     std::function<void(TBleDevice*, int32_t)> FOnFound;
     std::function<int(int64_t, int64_t)> FPercent;
+    QElapsedTimer FClock;
+    std::vector<TStamped> FStampedLog;
+    std::vector<TStamped> FStampedNotes;
 };

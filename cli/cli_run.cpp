@@ -27,6 +27,8 @@ void Dispatch(const TCliArgs& A, TCliStreams& S)
         CmdTemplates(A, S);
     else if (c == QStringLiteral("thumbnail"))
         CmdThumbnail(A, S);
+    else if (c == QStringLiteral("diagnose"))
+        CmdDiagnose(A, S);
 }
 
 } // namespace

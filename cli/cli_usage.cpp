@@ -11,6 +11,7 @@ const char* const kOverview =
     "  render     Druckbild eines Etiketts als PNG schreiben\n"
     "  job        Bytes, die der Drucker erhielte, in eine Datei schreiben\n"
     "  scan       Drucker in Reichweite suchen\n"
+    "  diagnose   Bericht über Bluetooth und den Drucker für eine Fehlermeldung\n"
     "  print      Etikett drucken\n"
     "  text       Text in der eingebauten Pixelschrift drucken\n"
     "  templates  Vorlagen des Vorlagenordners auflisten\n"
@@ -123,6 +124,18 @@ QString CliUsage(const QString& Command)
                      "\n"
                      "  --chars-per-line N   Zeichen je Zeile (Standard 32, mindestens 3 Punkte je Zeichen)\n",
                      kPrinter, kV5GValues, kLinkValues});
+    if (Command == QStringLiteral("diagnose"))
+        return Join({"Aufruf: pellwerk-cli diagnose [--printer ADRESSE] [-o BERICHT.txt] [--test-print]\n"
+                     "\n"
+                     "Schreibt einen Bericht für eine Fehlermeldung: Bluetooth-Adapter, Eigenschaften des\n"
+                     "Druckers, alle Dienste und Merkmale mit UUID, Flags und MTU, die Antworten auf eine\n"
+                     "Zustandsabfrage, Zeiten von Suche und Verbindung und die Versionen von Programm, Qt\n"
+                     "und bluetoothd. Gedruckt wird nur mit --test-print.\n"
+                     "\n"
+                     "  --printer ADRESSE    der Drucker (Standard: der gespeicherte)\n"
+                     "  -o, --output DATEI   Bericht in diese Datei statt auf die Standardausgabe\n"
+                     "  --seconds S          Suchdauer in Sekunden, 1–120 (Standard 10)\n"
+                     "  --test-print         zusätzlich eine kurze Testzeile drucken\n"});
     if (Command == QStringLiteral("templates"))
         return Join({"Aufruf: pellwerk-cli templates\n"
                      "\n"

@@ -79,6 +79,17 @@ void TLabelMainForm::StartAutoConnect()
     SetStatus(0, QStringLiteral("Suche Drucker %1 …").arg(s.PrinterName));
     // The name narrows the search; the address decides which device is taken.
     FPrinter->StartScan(s.PrinterName.toStdString(), 10000);
+    if (FPrinter->ScanState() == TBleState::bsPoweredOff
+        && FDialogs->AskYesNo(this, QStringLiteral("Bluetooth ist ausgeschaltet. Jetzt einschalten?"))
+        && FPrinter->PowerOn())
+        FPrinter->StartScan(s.PrinterName.toStdString(), 10000);
+    const std::string problem = FPrinter->ScanProblem();
+    if (!problem.empty()) {
+        // No search runs, so there is nothing to wait for.
+        FAutoConnectPending = false;
+        SetStatus(0, QString::fromStdString(problem));
+        return;
+    }
     FScanTimer->start();
 }
 

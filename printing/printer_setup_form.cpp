@@ -254,7 +254,7 @@ void TPrinterSetupForm::UpdateState(bool Connected, bool Connecting, const QStri
     if (Connecting)
         LblState->setText(QStringLiteral("Verbinde …"));
     else if (Connected)
-        LblState->setText(QStringLiteral("Verbunden: ") + Info);
+        LblState->setText(QStringLiteral("Verbunden: ") + Info + MtuNote());
     else if (!Info.isEmpty())
         LblState->setText(Info);
     else
@@ -273,6 +273,22 @@ void TPrinterSetupForm::BtnScanClick()
     FFilling = false;
     LblState->setText(QStringLiteral("Suche läuft …"));
     FPrinter->StartScan(EdFilter->text().trimmed().toStdString(), 8000);
+    // Bluetooth off, no adapter, no service: the reason instead of an endless search.
+    const std::string problem = FPrinter->ScanProblem();
+    if (!problem.empty())
+        LblState->setText(QString::fromStdString(problem));
+}
+
+QString TPrinterSetupForm::MtuNote() const
+{
+    // A connection with a small MTU cuts every packet, whatever the packet size says.
+    const int32_t mtu = FPrinter->Mtu();
+    if (mtu <= 0)
+        return QString();
+    SePacket->setToolTip(QStringLiteral("Die Verbindung trägt höchstens %1 Byte je Paket (MTU %2)")
+                             .arg(FPrinter->PacketLimit())
+                             .arg(mtu));
+    return QStringLiteral(" (MTU %1)").arg(mtu);
 }
 
 void TPrinterSetupForm::LbDevicesClick()

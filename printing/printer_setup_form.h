@@ -37,6 +37,8 @@ public:
     // without a name.
     void DeviceFound(TBleDevice* Device, int32_t Rssi);
     void UpdateState(bool Connected, bool Connecting, const QString& Info);
+    // " (MTU n)" for a connection that reported its MTU, else empty.
+    QString MtuNote() const;
     // Controls into the settings object (the caller saves the file).
     void SaveToSettings();
 

@@ -17,6 +17,8 @@ const QString kManagedObjectsSig = QStringLiteral("a{oa{sa{sv}}}");
 // The longest the platform thread lingers at shutdown for the answers to
 // Tell calls, so that a stop of the scan or a disconnect still reaches BlueZ.
 constexpr int kRunDownMs = 2000;
+// Write commands between two writes that wait for the printer's answer.
+constexpr int kAnswerEvery = 8;
 
 QString NewConnectionName()
 {
@@ -44,6 +46,22 @@ std::string LowerUuid(const QVariantMap& props)
 bool Answered(const QDBusMessage& reply)
 {
     return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+const QString kErrInProgress = QStringLiteral("org.bluez.Error.InProgress");
+const QString kErrAlreadyConnected = QStringLiteral("org.bluez.Error.AlreadyConnected");
+const QString kErrUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.UnknownObject");
+
+// A printer that already holds a connection to this adapter no longer
+// advertises; it is found by its state instead.
+bool HeldPrinter(const QVariantMap& props)
+{
+    if (!props.value(QStringLiteral("Connected")).toBool())
+        return false;
+    const QStringList uuids = props.value(QStringLiteral("UUIDs")).toStringList();
+    const bool ae30 = std::any_of(uuids.begin(), uuids.end(),
+                                  [](const QString& u) { return u.startsWith(QLatin1String("0000ae30"), Qt::CaseInsensitive); });
+    return ae30 || !props.value(QStringLiteral("Name")).toString().isEmpty();
 }
 } // namespace
 
@@ -128,15 +146,9 @@ void TBluezCore::StartDiscovery(uint32_t timeoutMs, const TBluezWaitPtr& wait)
                       return;
                   }
                   const auto objects = qdbus_cast<TDBusManagedObjects>(reply.arguments().at(0));
-                  QString adapter;
-                  bool powered = false;
-                  for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
-                      if (it->contains(bluez::Adapter)) {
-                          adapter = it.key().path();
-                          powered = it->value(bluez::Adapter).value(QStringLiteral("Powered")).toBool();
-                          break;
-                      }
-                  }
+                  const QString adapter = bluez::FirstAdapter(objects);
+                  const bool powered = !adapter.isEmpty()
+                      && objects.value(QDBusObjectPath(adapter)).value(bluez::Adapter).value(QStringLiteral("Powered")).toBool();
                   if (adapter.isEmpty() || !powered) {
                       wait->Finish(false);
                       return;
@@ -169,21 +181,37 @@ void TBluezCore::StartScanOnAdapter(const QString& adapter, int timeoutMs, const
                       wait->Finish(false);
                       return;
                   }
-                  CallBluez(adapter, bluez::Adapter, QStringLiteral("StartDiscovery"), {}, FBackend.Timeouts.CallMs,
-                            [this, timeoutMs, objects, wait](const QDBusMessage& reply) {
-                                if (!Answered(reply)) {
-                                    wait->Finish(false);
-                                    return;
-                                }
-                                FDiscovering = true;
-                                if (FClosing) {
-                                    StopScan();
-                                    wait->Finish(false);
-                                    return;
-                                }
-                                ScanRunning(timeoutMs, objects);
-                                wait->Finish(true);
-                            });
+                  StartDiscoveryCall(adapter, timeoutMs, objects, wait, false);
+              });
+}
+
+void TBluezCore::StartDiscoveryCall(const QString& adapter, int timeoutMs, const TDBusManagedObjects& objects,
+                                    const TBluezWaitPtr& wait, bool retried)
+{
+    CallBluez(adapter, bluez::Adapter, QStringLiteral("StartDiscovery"), {}, FBackend.Timeouts.CallMs,
+              [this, adapter, timeoutMs, objects, wait, retried](const QDBusMessage& reply) {
+                  if (!Answered(reply)) {
+                      // Right after a stop BlueZ may still be winding the last scan down.
+                      if (!retried && !FClosing && reply.errorName() == kErrInProgress) {
+                          QTimer::singleShot(FBackend.Timeouts.RetryMs, this, [=, this] {
+                              if (FClosing)
+                                  wait->Finish(false);
+                              else
+                                  StartDiscoveryCall(adapter, timeoutMs, objects, wait, true);
+                          });
+                          return;
+                      }
+                      wait->Finish(false);
+                      return;
+                  }
+                  FDiscovering = true;
+                  if (FClosing) {
+                      StopScan();
+                      wait->Finish(false);
+                      return;
+                  }
+                  ScanRunning(timeoutMs, objects);
+                  wait->Finish(true);
               });
 }
 
@@ -194,8 +222,12 @@ void TBluezCore::ScanRunning(int timeoutMs, const TDBusManagedObjects& objects)
     // will not be added again; report them as the scan's first results.
     for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
         const QVariantMap props = it->value(bluez::Device);
-        if (props.contains(QStringLiteral("RSSI")) && OnAdapter(it.key().path(), props))
+        if (!OnAdapter(it.key().path(), props))
+            continue;
+        if (props.contains(QStringLiteral("RSSI")))
             ReportDevice(DeviceAt(it.key().path()), props.value(QStringLiteral("RSSI")).toInt());
+        else if (HeldPrinter(props))
+            ReportDevice(DeviceAt(it.key().path()), 0); // no advertisement, so no signal strength
     }
 }
 
@@ -255,8 +287,15 @@ void TBluezCore::ApplyDeviceProps(TBluezDevice& device, const QVariantMap& props
         device.SetName(props.value(QStringLiteral("Name")).toString().toStdString());
     if (props.contains(QStringLiteral("Address")))
         device.SetAddress(props.value(QStringLiteral("Address")).toString().toStdString());
-    if (props.contains(QStringLiteral("Connected")) && !props.value(QStringLiteral("Connected")).toBool())
-        DeviceDown(device);
+    if (props.contains(QStringLiteral("Connected"))) {
+        device.LinkUp = props.value(QStringLiteral("Connected")).toBool();
+        if (!device.LinkUp) {
+            DeviceDown(device);
+            SettleDone(device);
+        }
+    }
+    if (props.contains(QStringLiteral("ServicesResolved")) && !props.value(QStringLiteral("ServicesResolved")).toBool())
+        device.SetServices({});
 }
 
 void TBluezCore::OnInterfacesAdded(const QDBusMessage& msg)
@@ -271,6 +310,7 @@ void TBluezCore::OnInterfacesAdded(const QDBusMessage& msg)
     if (!OnAdapter(path, props))
         return;
     TBluezDevice& device = DeviceAt(path);
+    device.SetGone(false);
     ApplyDeviceProps(device, props);
     if (props.contains(QStringLiteral("RSSI")))
         ReportDevice(device, props.value(QStringLiteral("RSSI")).toInt());
@@ -283,8 +323,20 @@ void TBluezCore::OnInterfacesRemoved(const QDBusMessage& msg)
     const QString path = msg.arguments().at(0).value<QDBusObjectPath>().path();
     const QStringList ifaces = msg.arguments().at(1).toStringList();
     if (ifaces.contains(bluez::Device)) {
-        if (TBluezDevice* d = FindDevice(path))
+        if (TBluezDevice* d = FindDevice(path)) {
+            // BlueZ forgets devices of a scan that is long over; the object
+            // stays ours, but only a new scan can bring the device back.
+            d->SetGone(true);
+            d->LinkUp = false;
             DeviceDown(*d);
+            SettleDone(*d);
+        }
+    }
+    if (ifaces.contains(bluez::GattService)) {
+        const auto it = FServices.find(path);
+        if (it != FServices.end())
+            for (const auto& d : FOwnedDevices)
+                d->DropService(it->second);
     }
     if (ifaces.contains(bluez::GattCharacteristic)) {
         const auto it = FChars.find(path);
@@ -302,10 +354,12 @@ void TBluezCore::OnPropertiesChanged(const QDBusMessage& msg)
     const QString path = msg.path();
 
     if (iface == bluez::GattCharacteristic) {
-        if (!changed.contains(QStringLiteral("Value")))
-            return;
         const auto it = FChars.find(path);
-        if (it == FChars.end() || !it->second->Live())
+        if (it == FChars.end())
+            return;
+        if (changed.contains(QStringLiteral("MTU")))
+            it->second->SetMtu(changed.value(QStringLiteral("MTU")).toInt());
+        if (!changed.contains(QStringLiteral("Value")) || !it->second->Live())
             return;
         const QByteArray bytes = changed.value(QStringLiteral("Value")).toByteArray();
         const std::vector<uint8_t> value(bytes.begin(), bytes.end());
@@ -329,18 +383,118 @@ void TBluezCore::OnPropertiesChanged(const QDBusMessage& msg)
 
 void TBluezCore::DiscoverServices(TBluezDevice& device, const TBluezWaitPtr& wait)
 {
+    device.SetLastError({});
     if (!FBus.isConnected()) {
+        FailDiscovery(device, wait, QStringLiteral("org.freedesktop.DBus.Error.Disconnected"));
+        return;
+    }
+    if (device.Gone()) {
+        FailDiscovery(device, wait, kErrUnknownObject);
+        return;
+    }
+    // Whatever the device listed tells of an earlier connection; until this
+    // request is answered it has no services.
+    device.SetServices({});
+    const uint64_t request = ++FResolveRequests;
+    FResolvePending[&device] = request;
+    device.Request = request;
+    if (!device.DownPending) {
+        SendConnect(device, request, wait);
+        return;
+    }
+    FHeldConnects[&device] = {request, wait};
+    QTimer::singleShot(FBackend.Timeouts.SettleMs, this, [this, &device, request] {
+        const auto held = FHeldConnects.find(&device);
+        if (held == FHeldConnects.end() || held->second.first != request)
+            return;
+        // BlueZ never confirmed the disconnect; try all the same.
+        device.DownPending = false;
+        SettleDone(device);
+    });
+}
+
+void TBluezCore::SettleDone(TBluezDevice& device)
+{
+    device.DownPending = false;
+    const auto held = FHeldConnects.find(&device);
+    if (held == FHeldConnects.end())
+        return;
+    const auto [request, wait] = held->second;
+    FHeldConnects.erase(held);
+    if (device.Request != request || FClosing) {
         wait->Finish(false);
         return;
     }
-    FResolvePending[&device] = ++FResolveRequests;
+    // Later in the loop: SettleDone may run inside the handling of the very
+    // change that releases the device's other waits.
+    QTimer::singleShot(0, this, [this, &device, request, wait] { SendConnect(device, request, wait); });
+}
+
+void TBluezCore::SendConnect(TBluezDevice& device, uint64_t request, const TBluezWaitPtr& wait)
+{
     // BlueZ answers Connect once the link is up, often before the services
     // are resolved; completion is then ServicesResolved turning true. When the
     // device was connected and resolved already, no such change comes, so the
     // answer itself looks at the object tree once.
+    if (device.Request != request || FClosing) {
+        wait->Finish(false);
+        return;
+    }
+    // From here a disconnect of the device releases the caller.
+    TrackWait(device, wait);
     CallBluez(device.Path(), bluez::Device, QStringLiteral("Connect"), {}, FBackend.Timeouts.ConnectMs,
-              [this, &device](const QDBusMessage&) { FetchServices(device); });
-    wait->Finish(true);
+              [this, &device, request, wait](const QDBusMessage& reply) {
+                  if (device.Request != request) {
+                      AnswerWait(device, wait, false);
+                      return;
+                  }
+                  if (!Answered(reply)) {
+                      ConnectRefused(device, request, wait, reply);
+                      return;
+                  }
+                  device.LinkUp = true;
+                  AnswerWait(device, wait, true);
+                  FetchServices(device);
+              });
+}
+
+void TBluezCore::ConnectRefused(TBluezDevice& device, uint64_t request, const TBluezWaitPtr& wait,
+                                const QDBusMessage& reply)
+{
+    const QString error = reply.errorName();
+    if (error != kErrAlreadyConnected) {
+        if (error == kErrUnknownObject)
+            device.SetGone(true);
+        FResolvePending.erase(&device);
+        FailDiscovery(device, wait, error);
+        return;
+    }
+    // Connected already: only as good as the services BlueZ holds for it.
+    CallBluez(QStringLiteral("/"), bluez::ObjectManager, QStringLiteral("GetManagedObjects"), {},
+              FBackend.Timeouts.CallMs, [this, &device, request, wait, error](const QDBusMessage& objectsReply) {
+                  if (device.Request != request || !Answered(objectsReply)
+                      || objectsReply.signature() != kManagedObjectsSig) {
+                      FailDiscovery(device, wait, error);
+                      return;
+                  }
+                  const auto objects = qdbus_cast<TDBusManagedObjects>(objectsReply.arguments().at(0));
+                  const QVariantMap props = objects.value(QDBusObjectPath(device.Path())).value(bluez::Device);
+                  if (!props.value(QStringLiteral("ServicesResolved")).toBool()) {
+                      FResolvePending.erase(&device);
+                      FailDiscovery(device, wait, error);
+                      return;
+                  }
+                  FResolvePending.erase(&device);
+                  BuildServices(device, objects);
+                  AnswerWait(device, wait, true);
+                  FBackend.Emit([&](TBleListener& l) { l.ServicesDiscovered(&device); });
+              });
+}
+
+void TBluezCore::FailDiscovery(TBluezDevice& device, const TBluezWaitPtr& wait, const QString& error)
+{
+    device.SetLastError(error.toStdString());
+    AnswerWait(device, wait, false);
 }
 
 void TBluezCore::FetchServices(TBluezDevice& device)
@@ -392,7 +546,10 @@ void TBluezCore::BuildServices(TBluezDevice& device, const TDBusManagedObjects& 
             if (parent.isEmpty() ? !cpath.startsWith(spath + QLatin1Char('/')) : parent != spath)
                 continue;
             const uint32_t flags = bluez::CharPropsFromFlags(cprops.value(QStringLiteral("Flags")).toStringList());
-            chars.push_back(&CharAt(cpath, device, LowerUuid(cprops), flags));
+            TBluezCharacteristic& ch = CharAt(cpath, device, LowerUuid(cprops), flags);
+            ch.SetMtu(cprops.value(QStringLiteral("MTU")).toInt());
+            ch.SinceAnswered = 0;
+            chars.push_back(&ch);
         }
         services.push_back(&ServiceAt(spath, LowerUuid(sprops), chars));
     }
@@ -435,6 +592,7 @@ void TBluezCore::DeviceDown(TBluezDevice& device)
     for (auto& [path, ch] : FChars)
         if (&ch->Device() == &device)
             ch->SetLive(false);
+    device.SetServices({});
     // A write in flight would otherwise hang on until BlueZ's own timeout.
     const auto range = FDeviceWaits.equal_range(&device);
     for (auto it = range.first; it != range.second; ++it)
@@ -479,8 +637,16 @@ void TBluezCore::Write(TBluezCharacteristic& ch, const QByteArray& value, const 
         return;
     }
     // "command" is BlueZ's write without response: it answers once the packet
-    // is queued to the controller, which paces the sender by the link.
-    const bool command = (ch.Properties() & cpWriteWithoutResponse) != 0;
+    // is queued, not when it has left the radio, so a fast sender could queue
+    // a whole job ahead of the printer's first pause. Every kAnswerEvery-th
+    // packet therefore goes as a request where the characteristic takes one:
+    // its answer comes only after the printer has received it and every
+    // packet before it, so at most that many packets are ever on their way.
+    bool command = (ch.Properties() & cpWriteWithoutResponse) != 0;
+    if (command && (ch.Properties() & cpWrite) && ++ch.SinceAnswered >= kAnswerEvery) {
+        command = false;
+        ch.SinceAnswered = 0;
+    }
     const QVariantMap options{{QStringLiteral("type"), command ? QStringLiteral("command") : QStringLiteral("request")}};
     TBluezDevice& device = ch.Device();
     TrackWait(device, wait);
@@ -493,6 +659,16 @@ void TBluezCore::Disconnect(TBluezDevice& device)
 {
     // The caller gives the device up: a discovery still asked for is void.
     FResolvePending.erase(&device);
+    device.Request = 0;
+    const auto held = FHeldConnects.find(&device);
+    if (held != FHeldConnects.end()) {
+        const TBluezWaitPtr wait = held->second.second;
+        FHeldConnects.erase(held);
+        wait->Finish(false);
+    }
+    // Until BlueZ confirms, a new Connect would be refused or dropped.
+    if (device.LinkUp)
+        device.DownPending = true;
     DeviceDown(device);
     Tell(device.Path(), bluez::Device, QStringLiteral("Disconnect"));
 }

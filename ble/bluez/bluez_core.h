@@ -37,6 +37,10 @@ public:
     void SetNotify(TBluezCharacteristic& ch, bool enable, const TBluezWaitPtr& wait);
     void Write(TBluezCharacteristic& ch, const QByteArray& value, const TBluezWaitPtr& wait);
     void Disconnect(TBluezDevice& device);
+    // How usable Bluetooth is now; answers wait with true and fills state.
+    void QueryState(const std::shared_ptr<TBleState>& state, const TBluezWaitPtr& wait);
+    void PowerOn(const TBluezWaitPtr& wait);
+    void Describe(const QString& devicePath, const std::shared_ptr<QStringList>& lines, const TBluezWaitPtr& wait);
     // Stops a running scan, gives the calls still on their way a short while
     // to reach BlueZ, then ends the thread's event loop.
     void RunDown();
@@ -57,6 +61,14 @@ private:
                             const TBluezWaitPtr& wait);
     void ScanRunning(int timeoutMs, const TDBusManagedObjects& objects);
     void StopScan();
+    void StartDiscoveryCall(const QString& adapter, int timeoutMs, const TDBusManagedObjects& objects,
+                            const TBluezWaitPtr& wait, bool retried);
+    // Device1.Connect for the request asked for; a disconnect of ours still
+    // under way is waited out first (a connect into it is dropped or refused).
+    void SendConnect(TBluezDevice& device, uint64_t request, const TBluezWaitPtr& wait);
+    void ConnectRefused(TBluezDevice& device, uint64_t request, const TBluezWaitPtr& wait, const QDBusMessage& reply);
+    void FailDiscovery(TBluezDevice& device, const TBluezWaitPtr& wait, const QString& error);
+    void SettleDone(TBluezDevice& device);
     void FetchServices(TBluezDevice& device);
     void BuildServices(TBluezDevice& device, const TDBusManagedObjects& objects);
     void DeviceDown(TBluezDevice& device);
@@ -92,4 +104,6 @@ private:
     std::map<TBluezDevice*, uint64_t> FResolvePending;
     uint64_t FResolveRequests = 0;
     std::multimap<TBluezDevice*, TBluezWaitPtr> FDeviceWaits;
+    // Connects held back until the device's disconnect is confirmed.
+    std::map<TBluezDevice*, std::pair<uint64_t, TBluezWaitPtr>> FHeldConnects;
 };

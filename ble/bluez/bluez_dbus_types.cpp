@@ -18,6 +18,14 @@ void RegisterDBusTypes()
     });
 }
 
+QString FirstAdapter(const TDBusManagedObjects& objects)
+{
+    for (auto it = objects.cbegin(); it != objects.cend(); ++it)
+        if (it->contains(Adapter))
+            return it.key().path();
+    return QString();
+}
+
 uint32_t CharPropsFromFlags(const QStringList& flags)
 {
     uint32_t props = 0;

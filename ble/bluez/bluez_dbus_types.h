@@ -26,6 +26,9 @@ inline const QString GattCharacteristic = QStringLiteral("org.bluez.GattCharacte
 // Registers the container types with QtDBus; cheap to call again.
 void RegisterDBusTypes();
 
+// Path of the first adapter in the object list; empty when there is none.
+QString FirstAdapter(const TDBusManagedObjects& objects);
+
 // GattCharacteristic1.Flags as a TBleCharProp bit set; unknown flags are ignored.
 uint32_t CharPropsFromFlags(const QStringList& flags);
 } // namespace bluez

@@ -7,13 +7,16 @@
 #include "ble/ble_central.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 struct TBluezTimeouts {
     int CallMs = 10000;    // object list, discovery filter and start/stop, notify, disconnect
     int WriteMs = 10000;   // one characteristic write until BlueZ has taken it
-    int ConnectMs = 30000; // Device1.Connect; the caller's own wait for the services is shorter
+    int ConnectMs = 10000; // Device1.Connect, as long as the link waits for the services
+    int SettleMs = 2000;   // how long a connect waits for a disconnect of the same device to finish
+    int RetryMs = 300;     // pause before a scan start refused as "in progress" is tried again
 };
 
 class TBluezBackend;
@@ -33,6 +36,13 @@ public:
     void SetListener(TBleListener* listener) override;
     bool StartDiscovery(uint32_t timeoutMs) override;
     void CancelDiscovery() override;
+    TBleState State() override;
+    bool PowerOn() override;
+    // Everything BlueZ tells about the adapter (device nullptr) or about the
+    // device and its GATT objects: a "[path] interface" line per object, then
+    // "  Property = value" lines, for a report a user can hand on. Empty when
+    // BlueZ does not answer.
+    QStringList Describe(const TBleDevice* device);
 
 private:
     std::unique_ptr<TBluezBackend> FBackend;

@@ -3,6 +3,8 @@
 #include "ble/bluez/bluez_backend.h"
 #include "ble/bluez/bluez_core.h"
 
+#include <algorithm>
+
 TBluezCharacteristic::TBluezCharacteristic(TBluezBackend& backend, TBluezDevice& device, QString path,
                                            std::string uuid, uint32_t props)
     : FBackend(backend), FDevice(device), FPath(std::move(path)), FUuid(std::move(uuid)), FProps(props)
@@ -63,10 +65,34 @@ void TBluezDevice::SetServices(std::vector<TBleService*> services)
     FServices = std::move(services);
 }
 
+void TBluezDevice::DropService(const TBleService* service)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FServices.erase(std::remove(FServices.begin(), FServices.end(), service), FServices.end());
+}
+
+std::string TBluezDevice::LastError() const
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FLastError;
+}
+
+void TBluezDevice::SetLastError(const std::string& error)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FLastError = error;
+}
+
 bool TBluezDevice::DiscoverServices()
 {
-    return FBackend.Call(FBackend.Timeouts.CallMs,
+    // The answer waits for BlueZ's Connect, which may first wait for a
+    // disconnect still under way.
+    const int budget = FBackend.Timeouts.ConnectMs + FBackend.Timeouts.SettleMs;
+    const bool ok = FBackend.Call(budget,
                          [this](TBluezCore& core, const TBluezWaitPtr& wait) { core.DiscoverServices(*this, wait); });
+    if (!ok && LastError().empty())
+        SetLastError("keine Antwort von BlueZ");
+    return ok;
 }
 
 void TBluezDevice::Disconnect()

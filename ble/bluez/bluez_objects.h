@@ -25,8 +25,12 @@ public:
     uint32_t Properties() const override { return FProps; }
     bool SetNotify(bool enable) override;
     bool Write(const std::vector<uint8_t>& value) override;
+    int Mtu() const override { return FMtu.load(); }
 
     const QString& Path() const { return FPath; }
+    void SetMtu(int mtu) { FMtu.store(mtu); }
+    // Platform thread: write commands since the last write that waited for the printer's answer.
+    int SinceAnswered = 0;
     TBluezDevice& Device() const { return FDevice; }
     // False once the device disconnected or BlueZ dropped the object; then
     // every operation answers false without asking BlueZ.
@@ -40,6 +44,7 @@ private:
     const std::string FUuid;
     const uint32_t FProps;
     std::atomic<bool> FLive{true};
+    std::atomic<int> FMtu{0};
 };
 
 class TBluezService final : public TBleService {
@@ -66,12 +71,23 @@ public:
     bool DiscoverServices() override;
     std::vector<TBleService*> Services() const override;
     void Disconnect() override;
+    std::string LastError() const override;
+    bool Gone() const override { return FGone.load(); }
 
     const QString& Path() const { return FPath; }
     // Platform thread.
     void SetName(const std::string& name);
     void SetAddress(const std::string& address);
     void SetServices(std::vector<TBleService*> services);
+    void DropService(const TBleService* service);
+    void SetLastError(const std::string& error);
+    void SetGone(bool gone) { FGone.store(gone); }
+    // Platform thread only: the connection as BlueZ last told it, and whether
+    // a disconnect we asked for has not been confirmed yet.
+    bool LinkUp = false;
+    bool DownPending = false;
+    // The connect request being served; 0 once the caller gave the device up.
+    uint64_t Request = 0;
 
 private:
     TBluezBackend& FBackend;
@@ -80,4 +96,6 @@ private:
     std::string FName;
     std::string FAddress;
     std::vector<TBleService*> FServices;
+    std::string FLastError;
+    std::atomic<bool> FGone{false};
 };

@@ -55,7 +55,10 @@ public:
                 return;
             FManager.Post([this, c, value](TBleListener* l) { l->CharacteristicChanged(this, c, value); });
         });
-        FModel->SetDropSink([this] { FConnected.store(false); });
+        FModel->SetDropSink([this] {
+            FConnected.store(false);
+            FDiscovered.store(false);
+        });
     }
     ~TSimDevice() override
     {
@@ -88,7 +91,9 @@ public:
     }
     void Disconnect() override
     {
+        // As BlueZ does: the services of a connection that is gone are not listed.
         FConnected.store(false);
+        FDiscovered.store(false);
         FModel->Disconnect();
     }
 
@@ -170,6 +175,27 @@ void TSimBleManager::SetDiscoveryRefused(bool refused)
     FRefused = refused;
 }
 
+void TSimBleManager::SetState(TBleState state)
+{
+    std::lock_guard lock(FMutex);
+    FState = state;
+}
+
+TBleState TSimBleManager::State()
+{
+    std::lock_guard lock(FMutex);
+    return FState;
+}
+
+bool TSimBleManager::PowerOn()
+{
+    std::lock_guard lock(FMutex);
+    if (FState != TBleState::bsPoweredOff)
+        return FState == TBleState::bsReady;
+    FState = TBleState::bsReady;
+    return true;
+}
+
 int TSimBleManager::ScansStarted() const
 {
     std::lock_guard lock(FMutex);
@@ -202,7 +228,7 @@ bool TSimBleManager::StartDiscovery(uint32_t)
     std::vector<std::pair<TSimDevice*, int>> devices;
     {
         std::lock_guard lock(FMutex);
-        if (FRefused)
+        if (FRefused || FState != TBleState::bsReady)
             return false;
         ++FScans;
         for (const auto& d : FDevices)

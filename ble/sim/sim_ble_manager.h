@@ -29,12 +29,17 @@ public:
     TBleDevice* DeviceOf(const TSimPrinterModel* model) const;
 
     void SetDiscoveryRefused(bool refused);
+    // Bluetooth as unusable as State() then says: no scan starts. PowerOn
+    // makes a powered-off radio ready.
+    void SetState(TBleState state);
     int ScansStarted() const;
     int ScansCancelled() const;
 
     void SetListener(TBleListener* listener) override;
     bool StartDiscovery(uint32_t timeoutMs) override;
     void CancelDiscovery() override;
+    TBleState State() override;
+    bool PowerOn() override;
 
     // True when no notification is on its way from a printer, and no callback
     // is queued or running.
@@ -61,6 +66,7 @@ private:
     uint64_t FDelivered = 0;
     bool FStop = false;
     bool FRefused = false;
+    TBleState FState = TBleState::bsReady;
     int FScans = 0;
     int FCancels = 0;
     std::mutex FDeliverMutex; // held while a callback runs; SetListener waits for it

@@ -83,6 +83,8 @@ void TSimMxPrinter::ReportState()
 
 void TSimMxPrinter::OnPacket(const std::string&, const std::vector<uint8_t>& value)
 {
+    if (FPaused)
+        ++FPacketsWhilePaused;
     for (const TSimV5GDecoder::TFrame& f : FDecoder.Feed(value)) {
         FDecoder.Apply(f);
         if (f.Cmd == 0xA3)
@@ -119,6 +121,12 @@ TSimV5GPrint TSimMxPrinter::Current() const
 {
     std::lock_guard lock(FMutex);
     return FDecoder.Current();
+}
+
+int TSimMxPrinter::PacketsWhilePaused() const
+{
+    std::lock_guard lock(FMutex);
+    return FPacketsWhilePaused;
 }
 
 int TSimMxPrinter::FrameErrors() const

@@ -34,6 +34,9 @@ public:
     int FrameErrors() const;
     int Pauses() const;
     int Resumes() const;
+    // Packets that arrived after a pause was sent and before the resume:
+    // how far the sender overran the printer's flow control.
+    int PacketsWhilePaused() const;
     bool Paused() const;
     int StateRequests() const;
 
@@ -57,5 +60,6 @@ private:
     bool FPaused = false;
     int FPauses = 0;
     int FResumes = 0;
+    int FPacketsWhilePaused = 0;
     int FStateRequests = 0;
 };

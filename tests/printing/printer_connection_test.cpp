@@ -62,6 +62,32 @@ TEST(PrinterStartup, StatusWithoutSearch)
     }
 }
 
+TEST(PrinterStartup, BluetoothSwitchedOffIsSaidAndSwitchedOnWhenTheUserAgrees)
+{
+    for (const bool agree : {false, true}) {
+        SCOPED_TRACE(agree ? "eingeschaltet" : "ausgeschaltet gelassen");
+        TPrintFixture f;
+        f.Ble.SetState(TBleState::bsPoweredOff);
+        auto mine = f.AddPrinter<TSimMxPrinter>("MX10", kAddr);
+        TPrintFixture::PrepareSettings(RememberMx10);
+        f.Dialogs.YesNo.push_back(agree);
+        f.Create();
+        ASSERT_EQ(f.Dialogs.Shown.size(), 1u);
+        EXPECT_TRUE(f.Dialogs.Shown[0].endsWith(QStringLiteral("Bluetooth ist ausgeschaltet. Jetzt einschalten?")))
+            << f.Dialogs.Shown[0].toStdString();
+        if (agree) {
+            EXPECT_EQ(f.Status(0), QStringLiteral("Suche Drucker MX10 …"));
+            ASSERT_TRUE(f.WaitConnected());
+            EXPECT_TRUE(mine->IsConnected());
+        } else {
+            // No search runs, so none can end in "nicht gefunden".
+            EXPECT_EQ(f.Status(0), QStringLiteral("Bluetooth ist ausgeschaltet."));
+            EXPECT_FALSE(f.Form->ScanTimer()->isActive());
+            EXPECT_FALSE(f.Form->IsAutoConnectPending());
+        }
+    }
+}
+
 TEST(PrinterStartup, ConnectsToTheRememberedAddressOnly)
 {
     TPrintFixture f;

@@ -130,6 +130,24 @@ TEST(PrinterSetupForm, DeviceListOneEntryPerDevice)
     EXPECT_TRUE(t.Dlg->BtnConnect->isEnabled());
 }
 
+TEST(PrinterSetupForm, AScanThatCannotStartSaysWhy)
+{
+    const std::pair<TBleState, const char*> cases[] = {
+        {TBleState::bsNoAdapter, "Kein Bluetooth-Adapter gefunden."},
+        {TBleState::bsPoweredOff, "Bluetooth ist ausgeschaltet."},
+        {TBleState::bsNoService, "Der Bluetooth-Dienst läuft nicht (sudo systemctl start bluetooth)."},
+    };
+    for (const auto& [state, text] : cases) {
+        SCOPED_TRACE(text);
+        TLoneDialog t;
+        t.Ble.SetState(state);
+        t.Open();
+        t.Dlg->BtnScan->click();
+        EXPECT_EQ(t.Dlg->LblState->text(), QString::fromUtf8(text));
+        EXPECT_EQ(t.Ble.ScansStarted(), 0);
+    }
+}
+
 TEST(PrinterSetupForm, ScanListsWhatTheLinkReports)
 {
     TLoneDialog t;

@@ -23,6 +23,28 @@ class QThread;
 // How the fake answers one method (by member name, e.g. "WriteValue").
 enum class TFakeAnswer { Normal, Error, Never };
 
+// Where bluetoothd is less kind than a plain object tree. Defaults: as the
+// fake always was, but with an MTU on every characteristic.
+struct TFakeBehaviour {
+    // MTU property of every characteristic; a write command longer than
+    // Mtu - 3 bytes is refused ("Failed to initiate write").
+    int Mtu = 247;
+    // > 0: a write command is answered as soon as it is queued, and the radio
+    // hands one queued packet to the printer every RadioIntervalMs; a write
+    // request is answered once it and everything queued before it arrived.
+    int RadioIntervalMs = 0;
+    // > 0: Disconnect is answered at once but the link goes down only this
+    // much later. A Connect meanwhile is refused with InProgress, or, with
+    // ConnectWhileSettlingDrops, answered at once and dropped when the
+    // disconnect completes.
+    int DisconnectSettleMs = 0;
+    bool ConnectWhileSettlingDrops = false;
+    // Connect on a device already connected fails with AlreadyConnected.
+    bool AlreadyConnectedError = false;
+    // StartDiscovery within this many ms after a StopDiscovery fails with InProgress.
+    int DiscoveryRestartMs = 0;
+};
+
 class TFakeBluez {
 public:
     explicit TFakeBluez(const QString& busAddress);
@@ -37,6 +59,12 @@ public:
     QString AddPrinter(std::shared_ptr<TSimPrinterModel> model);
     // A printer BlueZ already holds from earlier, with a fresh RSSI or none.
     QString AddKnownPrinter(std::shared_ptr<TSimPrinterModel> model, std::optional<int> rssi);
+    // A printer already connected to the adapter (an earlier run that
+    // crashed, another program): it does not advertise and has no RSSI.
+    QString AddConnectedPrinter(std::shared_ptr<TSimPrinterModel> model);
+    // BlueZ forgets a device of a finished scan (InterfacesRemoved); calls on
+    // it fail with UnknownObject until an advertisement brings it back.
+    void Expire(const QString& devicePath);
     // One advertisement. While discovering, the first adds the device to the
     // bus and the following ones change its RSSI; otherwise it is not heard.
     void Advertise(const QString& devicePath, int rssi);
@@ -45,6 +73,10 @@ public:
     // The radio link to the device breaks.
     void DropConnection(const QString& devicePath);
     void SetAnswer(const QString& member, TFakeAnswer answer);
+    // Answers member with an error of this name (e.g. "org.freedesktop.DBus.Error.AccessDenied").
+    void SetError(const QString& member, const QString& errorName);
+    void SetBehaviour(const TFakeBehaviour& behaviour);
+    bool Powered() const;
 
     bool Discovering() const;
     QVariantMap DiscoveryFilter() const;

@@ -139,6 +139,7 @@ TEST_F(BluezGatt, ALinkThatBreaksFailsTheWriteInFlightAtOnce)
     TBleDevice* device = ConnectTo(path);
     ASSERT_NE(device, nullptr);
     TBleCharacteristic* cmd = FindChar(device, kSimUuidAe01);
+    TBleCharacteristic* notify = FindChar(device, kSimUuidAe02);
     Fake->SetAnswer("WriteValue", TFakeAnswer::Never);
     auto write = std::async(std::launch::async, [&] { return cmd->Write(kPacket); });
     ASSERT_TRUE(Eventually([&] { return Fake->CallCount("WriteValue") == 1; }));
@@ -150,8 +151,10 @@ TEST_F(BluezGatt, ALinkThatBreaksFailsTheWriteInFlightAtOnce)
     // Until services are discovered again, the old objects answer false without asking BlueZ.
     Fake->SetAnswer("WriteValue", TFakeAnswer::Normal);
     EXPECT_FALSE(cmd->Write(kPacket));
-    EXPECT_FALSE(FindChar(device, kSimUuidAe02)->SetNotify(true));
+    EXPECT_FALSE(notify->SetNotify(true));
     EXPECT_EQ(Fake->CallCount("WriteValue"), 1);
+    // Nor does the device list services of a connection that is gone.
+    EXPECT_TRUE(device->Services().empty());
 }
 
 TEST_F(BluezGatt, DisconnectThenReconnectReusesTheSameObjects)
@@ -165,7 +168,9 @@ TEST_F(BluezGatt, DisconnectThenReconnectReusesTheSameObjects)
     device->Disconnect();
     EXPECT_FALSE(cmd->Write(kPacket));
     ASSERT_TRUE(Eventually([&] { return !printer->IsConnected(); }));
-    EXPECT_EQ(device->Services().size(), 1u); // still readable, just inert
+    // The old objects stay valid but inert, and the device no longer lists them:
+    // a reconnect that fails must not find the services of the last connection.
+    EXPECT_TRUE(Eventually([&] { return device->Services().empty(); }));
 
     ASSERT_TRUE(device->DiscoverServices());
     ASSERT_TRUE(Listener.WaitResolved(2));
