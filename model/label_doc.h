@@ -102,6 +102,9 @@ public:
     bool Filled = false;
     bool Dither = true;
     bool KeepAspect = true;
+    // Text and pictures: clockwise turn in degrees, 0, 90, 180 or 270. Files
+    // carry it only when it is not 0, so labels without turns stay as they were.
+    int32_t Rotation = 0;
 };
 
 // The document's owning list of elements. Drawing order: the first element

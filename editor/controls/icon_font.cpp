@@ -57,6 +57,8 @@ const std::vector<TIconGlyphUse>& IconGlyphTable()
         {0xE838, 0xE2C7}, // Vorlagenordner (folder)
         {0xE774, 0xE894}, // Webseite öffnen (language)
         {0xE712, 0xE5D3}, // Weitere Befehle der Werkzeugleiste (more_horiz)
+        {0xE7A6, 0xE15A}, // Wiederholen (redo)
+        {0xE8E4, 0xE236}, // Anordnen: ausrichten, verteilen, drehen (format_align_left)
     };
     return table;
 }
