@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -509,6 +510,15 @@ TEST_F(MultiEdit, ZoomKeysFitAndShowTheLabelAtFullSize)
     Key(Form(), Qt::Key_0, Qt::ControlModifier);
     const QSize v = Form().ScrollBox()->viewport()->size();
     EXPECT_NEAR(Form().Zoom(), std::min((v.width() - 48) / 384.0, (v.height() - 66) / 240.0), 1e-9);
+
+    // Ctrl with the wheel zooms as the wheel alone does.
+    Key(Form(), Qt::Key_1, Qt::ControlModifier);
+    QWidget* port = Form().ScrollBox()->viewport();
+    const QPointF at(port->width() / 2, port->height() / 2);
+    QWheelEvent wheel(at, port->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(port, &wheel);
+    EXPECT_DOUBLE_EQ(Form().Zoom(), 1.25);
 }
 
 TEST(AlignOps, DistributingEqualisesTheGapsToTheDot)
