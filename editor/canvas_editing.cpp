@@ -18,7 +18,7 @@
 int TLabelMainForm::HandleAt(int x, int y) const
 {
     // Handles belong to a single selection; a group is moved, not resized.
-    if (!FSel || FSelSet.size() > 1)
+    if (!FSel || MultiSelected())
         return -1;
     const QRect r = DesignToScreen(FSel->BoundsRect().ToQRect());
     for (int i = 0; i < 4; ++i)
@@ -77,7 +77,7 @@ void TLabelMainForm::PaintBoxMouseDown(QMouseEvent* e)
                 FDragGroup.emplace_back(s, s->BoundsRect());
             return;
         }
-        if (IsSelected(E) && FSelSet.size() > 1) {
+        if (IsSelected(E) && MultiSelected()) {
             // The whole group goes with the drag; a plain click narrows it.
             FNarrowOnRelease = true;
             if (E != FSel) {
@@ -128,8 +128,9 @@ void TLabelMainForm::PaintBoxMouseMove(QMouseEvent* e)
     }
     const QPoint P = ScreenToDesign(pix.x(), pix.y());
     if (FDrag == edRubber) {
+        // Only the band changes: the rendered label stays cached.
         FRubberEnd = P;
-        RepaintCanvas();
+        PaintBox->update();
         return;
     }
     const int32_t dx = DotSub(P.x(), FDragStart.x());
@@ -200,7 +201,7 @@ void TLabelMainForm::ApplyBounds(const std::vector<std::pair<TLabelElement*, TDo
         el->W = sizes[i].first;
         el->H = sizes[i].second;
     }
-    if (FSel && FSelSet.size() == 1) {
+    if (FSel && !MultiSelected()) {
         // The position fields follow the drag without writing back.
         TUpdatingScope updating(FUpdating);
         SeX->SetValue(FSel->X);
@@ -235,7 +236,7 @@ void TLabelMainForm::PaintBoxMouseUp(QMouseEvent*)
     if (was == edMove && FNarrowOnRelease && !FDragMoved)
         SelectElement(FSel);
     FNarrowOnRelease = false;
-    RepaintCanvas();
+    PaintBox->update();  // the guides go
 }
 
 void TLabelMainForm::PaintBoxDblClick(QMouseEvent* e)

@@ -266,7 +266,7 @@ void TLabelMainForm::PaintSelection(QPainter& p)
     p.setPen(QPen(SelectionColour, 1));
     for (const TLabelElement* e : SelectedElements())
         Outline(p, DesignToScreen(e->BoundsRect().ToQRect()));
-    if (FSel && FSelSet.size() == 1) {
+    if (FSel && !MultiSelected()) {
         const QRect r = DesignToScreen(FSel->BoundsRect().ToQRect());
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(SelectionColour, 2));

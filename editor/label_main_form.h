@@ -122,6 +122,7 @@ public:
     // others selected with it.
     std::vector<TLabelElement*> SelectedElements() const;  // in drawing order
     bool IsSelected(const TLabelElement* E) const;
+    bool MultiSelected() const;  // more than the primary element
     void SetSelection(const std::vector<TLabelElement*>& Elems, TLabelElement* Primary);
     void ToggleSelected(TLabelElement* E);
     void SelectAll();

@@ -352,7 +352,7 @@ void TLabelMainForm::ShowLabelProps()
 
 void TLabelMainForm::ShowElemProps()
 {
-    if (FSelSet.size() > 1) {
+    if (MultiSelected()) {
         ShowMultiElemProps();
         LayoutGroups();
         return;
@@ -429,7 +429,7 @@ void TLabelMainForm::ElemPropsChanged(QObject* Sender)
 {
     if (FUpdating || !FSel)
         return;
-    if (FSelSet.size() > 1) {
+    if (MultiSelected()) {
         MultiElemPropsChanged(Sender);
         return;
     }

@@ -32,7 +32,17 @@ std::vector<TLabelElement*> TLabelMainForm::SelectedElements() const
 
 bool TLabelMainForm::IsSelected(const TLabelElement* E) const
 {
-    return E && std::find(FSelSet.begin(), FSelSet.end(), E) != FSelSet.end();
+    if (!E || !FSel)
+        return false;
+    // Code that sets only the primary element selects that one alone.
+    if (std::find(FSelSet.begin(), FSelSet.end(), FSel) == FSelSet.end())
+        return E == FSel;
+    return std::find(FSelSet.begin(), FSelSet.end(), E) != FSelSet.end();
+}
+
+bool TLabelMainForm::MultiSelected() const
+{
+    return FSel && FSelSet.size() > 1 && std::find(FSelSet.begin(), FSelSet.end(), FSel) != FSelSet.end();
 }
 
 void TLabelMainForm::SetSelection(const std::vector<TLabelElement*>& Elems, TLabelElement* Primary)
@@ -80,7 +90,7 @@ void TLabelMainForm::SyncSelection()
         FSel = nullptr;
     if (!FSel)
         FSelSet.clear();
-    else if (!IsSelected(FSel))
+    else if (std::find(FSelSet.begin(), FSelSet.end(), FSel) == FSelSet.end())
         FSelSet = {FSel};
 }
 
@@ -107,7 +117,7 @@ void TLabelMainForm::RestoreSelection(const std::vector<int>& Indices, int Prima
 
 void TLabelMainForm::EditSelectedText()
 {
-    if (!FSel || FSel->Kind != ekText || FSelSet.size() != 1 || !MemoText)
+    if (!FSel || FSel->Kind != ekText || MultiSelected() || !MemoText)
         return;
     MemoText->setFocus(Qt::OtherFocusReason);
     MemoText->selectAll();
