@@ -47,11 +47,14 @@ bool TLabelMainForm::MultiSelected() const
 
 void TLabelMainForm::SetSelection(const std::vector<TLabelElement*>& Elems, TLabelElement* Primary)
 {
+    const auto inSet = [this](const TLabelElement* e) {
+        return std::find(FSelSet.begin(), FSelSet.end(), e) != FSelSet.end();
+    };
     FSelSet.clear();
     for (TLabelElement* e : Elems)
-        if (e && FDoc->Elements.IndexOf(e) >= 0 && !IsSelected(e))
+        if (e && FDoc->Elements.IndexOf(e) >= 0 && !inSet(e))
             FSelSet.push_back(e);
-    if (!IsSelected(Primary))
+    if (!Primary || !inSet(Primary))
         Primary = FSelSet.empty() ? nullptr : FSelSet.back();
     FDrag = edNone;
     FSel = Primary;
@@ -63,9 +66,9 @@ void TLabelMainForm::ToggleSelected(TLabelElement* E)
 {
     if (!E)
         return;
-    std::vector<TLabelElement*> set = FSelSet;
+    std::vector<TLabelElement*> set = SelectedElements();
     if (IsSelected(E)) {
-        set.erase(std::find(set.begin(), set.end(), E));
+        std::erase(set, E);
         SetSelection(set, FSel == E ? nullptr : FSel);
     } else {
         set.push_back(E);
@@ -109,7 +112,8 @@ void TLabelMainForm::RestoreSelection(const std::vector<int>& Indices, int Prima
     for (int i : Indices)
         if (i >= 0 && i < FDoc->Elements.Count())
             FSelSet.push_back(FDoc->Elements[i]);
-    if (Primary >= 0 && Primary < FDoc->Elements.Count() && IsSelected(FDoc->Elements[Primary]))
+    if (Primary >= 0 && Primary < FDoc->Elements.Count()
+        && std::find(FSelSet.begin(), FSelSet.end(), FDoc->Elements[Primary]) != FSelSet.end())
         FSel = FDoc->Elements[Primary];
     else if (!FSelSet.empty())
         FSel = FSelSet.back();
