@@ -29,6 +29,7 @@ const QColor ViewportColour(232, 232, 232);
 const QColor OutlineColour(184, 216, 240);
 const QColor SelectionColour(0, 120, 215);
 const QColor InfoColour(112, 112, 112);
+const QColor GuideColour(232, 17, 140);
 } // namespace
 
 QRect TLabelMainForm::DesignToScreen(const QRect& R) const
@@ -230,26 +231,14 @@ void TLabelMainForm::PaintBoxPaint(QPainter& p, const QRect& exposed)
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         for (const auto& e : FDoc->Elements) {
-            if (e.get() == FSel)
+            if (IsSelected(e.get()))
                 continue;
             const QRect r = DesignToScreen(e->BoundsRect().ToQRect());
             if (r.intersects(exposed.adjusted(-1, -1, 1, 1)))
                 Outline(p, r);
         }
     }
-    if (FSel) {
-        const QRect r = DesignToScreen(FSel->BoundsRect().ToQRect());
-        p.setPen(QPen(SelectionColour, 1));
-        p.setBrush(Qt::NoBrush);
-        Outline(p, r);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(QPen(SelectionColour, 2));
-        p.setBrush(Qt::white);
-        for (int i = 0; i < 4; ++i)
-            p.drawEllipse(QRectF(HandleRect(i, r)).adjusted(1, 1, -1, -1));
-        p.setRenderHint(QPainter::Antialiasing, false);
-    }
-
+    PaintSelection(p);
     const QFont f = UiFont(9);
     p.setFont(f);
     p.setPen(InfoColour);
@@ -261,4 +250,39 @@ void TLabelMainForm::PaintBoxPaint(QPainter& p, const QRect& exposed)
                             : QStringLiteral(" · ↓ Druckrichtung");
     const QFontMetrics fm(f);
     p.drawText(QPoint(M, H + 32 + fm.ascent()), info);
+}
+
+void TLabelMainForm::PaintSelection(QPainter& p)
+{
+    p.setBrush(Qt::NoBrush);
+    // The guides of a drag run across the whole label, one pixel thin.
+    p.setPen(QPen(GuideColour, 1));
+    for (const QLine& g : FGuides) {
+        const QRect r = DesignToScreen(QRect(g.p1(), g.p2()).normalized());
+        if (g.x1() == g.x2())
+            p.drawLine(r.left(), r.top(), r.left(), r.top() + r.height() - 1);
+        else
+            p.drawLine(r.left(), r.top(), r.left() + r.width() - 1, r.top());
+    }
+    p.setPen(QPen(SelectionColour, 1));
+    for (const TLabelElement* e : SelectedElements())
+        Outline(p, DesignToScreen(e->BoundsRect().ToQRect()));
+    if (FSel && !MultiSelected()) {
+        const QRect r = DesignToScreen(FSel->BoundsRect().ToQRect());
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(SelectionColour, 2));
+        p.setBrush(Qt::white);
+        for (int i = 0; i < 4; ++i)
+            p.drawEllipse(QRectF(HandleRect(i, r)).adjusted(1, 1, -1, -1));
+        p.setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (FDrag == edRubber) {
+        const QRect band = QRect(FDragStart, FRubberEnd).normalized();
+        QColor fill = SelectionColour;
+        fill.setAlpha(40);
+        p.setPen(QPen(SelectionColour, 1, Qt::DashLine));
+        p.setBrush(fill);
+        Outline(p, DesignToScreen(band));
+        p.setBrush(Qt::NoBrush);
+    }
 }

@@ -115,16 +115,19 @@ void TLabelMainForm::DropBackgroundPicture(const QString& File)
     DocChanged();
 }
 
-void TLabelMainForm::PasteFromClipboard()
+bool TLabelMainForm::PasteFromClipboard(const QMimeData* Data)
 {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data)
-        return;
-    const TDropContent content = DropContentOf(*data);
+    // What other programs put there: picture files, a picture, plain text.
+    const TDropContent content = DropContentOf(*Data);
     for (const QString& file : content.PictureFiles)
         InsertPictureFile(file);
-    if (!content.Image.isNull())
+    if (!content.Image.isNull()) {
         InsertPictureImage(content.Image);
-    else if (content.PictureFiles.isEmpty() && data->hasText() && !data->text().trimmed().isEmpty())
-        InsertTextElement(data->text());
+        return true;
+    }
+    if (content.PictureFiles.isEmpty() && Data->hasText() && !Data->text().trimmed().isEmpty()) {
+        InsertTextElement(Data->text());
+        return true;
+    }
+    return !content.PictureFiles.isEmpty();
 }

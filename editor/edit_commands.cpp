@@ -100,50 +100,84 @@ void TLabelMainForm::InsertLine()
 
 void TLabelMainForm::DuplicateSelected()
 {
-    if (!FSel)
+    const std::vector<TLabelElement*> sel = SelectedElements();
+    if (sel.empty())
         return;
-    auto E = FSel->Clone();
-    E->X = DotAdd(E->X, 8);
-    E->Y = DotAdd(E->Y, 8);
-    (void)E->BoundsRect();  // a copy whose far edge does not fit is refused before anything changes
-    AddElement(std::move(E));
+    if (sel.size() == 1) {
+        auto E = FSel->Clone();
+        E->X = DotAdd(E->X, 8);
+        E->Y = DotAdd(E->Y, 8);
+        (void)E->BoundsRect();  // a copy whose far edge does not fit is refused before anything changes
+        AddElement(std::move(E));
+        return;
+    }
+    // Every copy is made before the label changes, so a copy that does not
+    // fit leaves everything as it was.
+    std::vector<std::unique_ptr<TLabelElement>> copies;
+    TLabelElement* primary = nullptr;
+    for (TLabelElement* e : sel) {
+        auto c = e->Clone();
+        c->X = DotAdd(c->X, 8);
+        c->Y = DotAdd(c->Y, 8);
+        (void)c->BoundsRect();
+        copies.push_back(std::move(c));
+    }
+    PushUndo();
+    std::vector<TLabelElement*> added;
+    for (size_t i = 0; i < copies.size(); ++i) {
+        added.push_back(FDoc->Elements.Add(std::move(copies[i])));
+        if (sel[i] == FSel)
+            primary = added.back();
+    }
+    SetSelection(added, primary);
+    DocChanged();
 }
 
 void TLabelMainForm::DeleteSelected()
 {
-    if (!FSel)
+    const std::vector<TLabelElement*> sel = SelectedElements();
+    if (sel.empty())
         return;
     PushUndo();
-    TLabelElement* E = FSel;
     FSel = nullptr;
+    FSelSet.clear();
     FDrag = edNone;
-    FDoc->Elements.Remove(E);
+    for (TLabelElement* e : sel)
+        FDoc->Elements.Remove(e);
     ShowElemProps();
+    DocChanged();
+}
+
+void TLabelMainForm::RestackSelected(int Dir)
+{
+    // Each selected element steps over the unselected neighbour on that side;
+    // walking from that end, a group moves as a whole and keeps its order,
+    // and elements already at the end stay.
+    TElementList& list = FDoc->Elements;
+    const int n = list.Count();
+    const auto canStep = [&](int i) { return IsSelected(list[i]) && !IsSelected(list[i + Dir]); };
+    bool any = false;
+    for (int i = 0; i < n; ++i)
+        any = any || (i + Dir >= 0 && i + Dir < n && canStep(i));
+    if (!any)
+        return;
+    PushUndo();
+    for (int k = 0; k < n; ++k) {
+        const int i = Dir > 0 ? n - 1 - k : k;
+        if (i + Dir >= 0 && i + Dir < n && canStep(i))
+            list.Exchange(i, i + Dir);
+    }
     DocChanged();
 }
 
 void TLabelMainForm::BringForward()
 {
-    if (!FSel)
-        return;
-    const int i = FDoc->Elements.IndexOf(FSel);
-    if (i < 0 || i >= FDoc->Elements.Count() - 1)
-        return;
-    PushUndo();
-    FDoc->Elements.Exchange(i, i + 1);
-    DocChanged();
+    RestackSelected(+1);
 }
 
 void TLabelMainForm::SendBackward()
 {
-    if (!FSel)
-        return;
-    const int i = FDoc->Elements.IndexOf(FSel);
-    if (i <= 0)
-        return;
-    PushUndo();
-    FDoc->Elements.Exchange(i, i - 1);
-    DocChanged();
+    RestackSelected(-1);
 }
 
 void TLabelMainForm::ReplaceImage()

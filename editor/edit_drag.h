@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-enum TEditDrag { edNone, edMove, edResize };
+// edRubber: a rectangle drawn from empty canvas selects what it touches.
+enum TEditDrag { edNone, edMove, edResize, edRubber };
 
 namespace editdrag {
 

@@ -4,6 +4,7 @@
 // (start-up and layout, keys, canvas view, ...); this header is the one class.
 
 #include <QImage>
+#include <QLine>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -17,6 +18,8 @@
 #include <vector>
 
 class QComboBox;
+class QMenu;
+class QMimeData;
 class QLabel;
 class QListWidget;
 class QScrollArea;
@@ -114,7 +117,6 @@ public:
     void InsertPictureImage(const QImage& Img, std::optional<QPoint> At = std::nullopt);
     void InsertTextElement(const QString& Text);
     void DropBackgroundPicture(const QString& File);
-    void PasteFromClipboard();
     // The page of a PDF document the user wants (asking when it has several),
     // 1 for any other picture, 0 when the choice was cancelled. Raises when
     // the document cannot be opened.
@@ -123,9 +125,50 @@ public:
     int HandleAt(int x, int y) const;
     TEditDrag DragState() const { return FDrag; }
     int UndoCount() const { return FUndo.size(); }
+    int RedoCount() const { return FRedo.size(); }
     void PushUndo();
     void PushUndoMerged();
     void Undo();
+    void Redo();
+    // Empties both histories and the selection: a new label or an opened
+    // template starts afresh.
+    void ResetEditState();
+
+    // Several elements at once. FSel stays the primary element (the one the
+    // properties panel and the handles belong to); the set holds it and the
+    // others selected with it.
+    std::vector<TLabelElement*> SelectedElements() const;  // in drawing order
+    bool IsSelected(const TLabelElement* E) const;
+    bool MultiSelected() const;  // more than the primary element
+    void SetSelection(const std::vector<TLabelElement*>& Elems, TLabelElement* Primary);
+    void ToggleSelected(TLabelElement* E);
+    void SelectAll();
+    // Enter on the canvas: the text of a selected text element, ready to type.
+    void EditSelectedText();
+
+    // Clipboard.
+    void CopySelected();
+    void CutSelected();
+    void PasteElements();
+    // What the clipboard holds when it is not our own elements; false when
+    // nothing there could be pasted.
+    bool PasteFromClipboard(const QMimeData* Data);
+
+    // Alignment, distribution and rotation of the selection.
+    // One element aligns to the label, several to each other (Mode: a TAlignMode).
+    void AlignSelected(int Mode);
+    void AlignSelectedToLabel(int Mode);
+    void DistributeSelected(bool Horizontal);
+    void CentreSelectionOnLabel();
+    void RotateSelected(int Degrees);
+    // Snap guides of the drag in progress, in design dots (for painting and tests).
+    const std::vector<QLine>& SnapGuides() const { return FGuides; }
+
+    // The canvas context menu of the element commands; the caller owns it.
+    QMenu* BuildContextMenu();
+    void ShowContextMenu(QPoint At);
+    // The toolbar's menu of alignment, distribution and rotation.
+    void ShowArrangeMenu();
 
     // Properties panel.
     void ShowLabelProps();
@@ -222,6 +265,8 @@ private:
     // Keys and the application-wide hooks.
     bool FormKeyDown(QKeyEvent* e);
     bool FocusInTextField() const;
+    bool FocusOnCanvas() const;
+    bool CanvasTab(int Dir);
     bool AppEventsMessage(QObject* watched, QEvent* event);
     bool CbZoomKeyDown(QKeyEvent* e);
     void CbZoomSelect(int index);
@@ -236,6 +281,15 @@ private:
     void PaintBoxMouseUp(QMouseEvent* e);
     void PaintBoxDblClick(QMouseEvent* e);
     void SetCanvasCursor(int x, int y);
+    void MoveSelectionBy(int32_t dx, int32_t dy, bool Alt);
+    void SyncSelection();
+    void RestackSelected(int Dir);
+    void AddArrangeCommands(QMenu* Menu);
+    void SetBoundsOf(const std::vector<TLabelElement*>& Elems, const std::vector<TDotRect>& Bounds);
+    std::vector<int> SelectionIndices() const;
+    void RestoreSelection(const std::vector<int>& Indices, int Primary);
+    void PaintSelection(QPainter& p);
+    void ApplyBounds(const std::vector<std::pair<TLabelElement*, TDotRect>>& Bounds);
 
     // Properties panel.
     void BuildLabelGroup();
@@ -246,6 +300,8 @@ private:
     void LayoutGroups();
     void LabelPropsChanged(QObject* Sender);
     void ElemPropsChanged(QObject* Sender);
+    void ShowMultiElemProps();
+    void MultiElemPropsChanged(QObject* Sender);
     void CbBgChange();
     void LoadBackgroundPicture(const QString& file);
     void KeepBackgroundCopy(const QString& file);
@@ -271,7 +327,18 @@ private:
     QPoint FDragStart;
     TDotRect FDragOrig;
     bool FDragMoved = false;
+    // Group move: every selected element with its bounds at the press.
+    std::vector<std::pair<TLabelElement*, TDotRect>> FDragGroup;
+    // Rubber band: the design point the mouse is at now (the other corner is FDragStart).
+    QPoint FRubberEnd;
+    // A press on an element already in a multi-selection keeps the group for
+    // a drag; released without moving, only that element stays selected.
+    bool FNarrowOnRelease = false;
+    std::vector<QLine> FGuides;
+    std::vector<TLabelElement*> FSelSet;
     QStringList FUndo;
+    // Undone steps, newest last; a new edit empties it.
+    QStringList FRedo;
     uint64_t FLastUndoTick = 0;  // 0: no merge window open
     const TLabelElement* FLastUndoElem = nullptr;  // compared, never dereferenced
     QStringList FTemplateFiles;

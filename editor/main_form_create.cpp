@@ -198,4 +198,5 @@ void TLabelMainForm::FormDestroy()
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
     FSel = nullptr;
+    FSelSet.clear();
 }

@@ -1,6 +1,7 @@
 // The window-wide keyboard table and the application-wide mouse-wheel hook.
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
+#include "model/label_doc.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -38,26 +39,39 @@ bool TLabelMainForm::FormKeyDown(QKeyEvent* e)
         return true;
     }
     if (ctrl) {
+        const bool shift = mods.testFlag(Qt::ShiftModifier);
         switch (key) {
         case Qt::Key_N: NewLabel(); return true;
         case Qt::Key_S: SaveLabel(); return true;
         case Qt::Key_D: DuplicateSelected(); return true;
         case Qt::Key_P: PrintLabel(); return true;
-        case Qt::Key_V:
-            if (FocusInTextField())
-                return false;
-            PasteFromClipboard();
-            return true;
-        case Qt::Key_Z:
-            if (FocusInTextField())
-                return false;
-            Undo();
-            return true;
-        default:
+        case Qt::Key_0: ZoomFit(); return true;
+        case Qt::Key_1: SetZoom(1.0); return true;
+        default: break;
+        }
+        // These belong to a text field while it has the focus.
+        if (FocusInTextField())
             return false;
+        switch (key) {
+        case Qt::Key_Z:
+            if (shift)
+                Redo();
+            else
+                Undo();
+            return true;
+        case Qt::Key_Y: Redo(); return true;
+        case Qt::Key_C: CopySelected(); return true;
+        case Qt::Key_X: CutSelected(); return true;
+        case Qt::Key_V: PasteElements(); return true;
+        case Qt::Key_A: SelectAll(); return true;
+        default: return false;
         }
     }
-    if (FocusInTextField() || !FSel)
+    if (FocusInTextField())
+        return false;
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && FocusOnCanvas())
+        return CanvasTab(key == Qt::Key_Backtab || mods.testFlag(Qt::ShiftModifier) ? -1 : 1);
+    if (!FSel)
         return false;
     const bool shift = mods.testFlag(Qt::ShiftModifier);
     switch (key) {
@@ -66,8 +80,35 @@ bool TLabelMainForm::FormKeyDown(QKeyEvent* e)
     case Qt::Key_Up: NudgeSelected(0, -1, shift); return true;
     case Qt::Key_Down: NudgeSelected(0, 1, shift); return true;
     case Qt::Key_Delete: DeleteSelected(); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!FocusOnCanvas() || FSel->Kind != ekText)
+            return false;
+        EditSelectedText();
+        return true;
     default: return false;
     }
+}
+
+bool TLabelMainForm::FocusOnCanvas() const
+{
+    const QWidget* f = QApplication::focusWidget();
+    return f && Scroll && (f == Scroll || Scroll->isAncestorOf(f));
+}
+
+bool TLabelMainForm::CanvasTab(int Dir)
+{
+    // Tab walks through the elements in drawing order; past the last one
+    // (or before the first) it leaves the canvas as Tab does everywhere.
+    const int n = FDoc->Elements.Count();
+    const int i = FSel ? FDoc->Elements.IndexOf(FSel) : -1;
+    const int next = FSel ? i + Dir : (Dir > 0 ? 0 : n - 1);
+    if (next < 0 || next >= n) {
+        SelectElement(nullptr);
+        return false;
+    }
+    SelectElement(FDoc->Elements[next]);
+    return true;
 }
 
 bool TLabelMainForm::AppEventsMessage(QObject* watched, QEvent* event)

@@ -287,6 +287,12 @@ void TLabelMainForm::BuildToolbar()
               [this] { SendBackward(); }, X, ikGlyph, 0xE74B);
     AddButton(left, QStringLiteral("Rückgängig"), false, QStringLiteral("Letzte Änderung rückgängig (Strg+Z)"),
               [this] { Undo(); }, X, ikGlyph, 0xE7A7);
+    AddButton(left, QStringLiteral("Wiederholen"), false,
+              QStringLiteral("Rückgängig gemachte Änderung wiederholen (Strg+Y)"), [this] { Redo(); }, X, ikGlyph,
+              0xE7A6);
+    AddButton(left, QStringLiteral("Anordnen"), false,
+              QStringLiteral("Auswahl ausrichten, verteilen oder drehen"), [this] { ShowArrangeMenu(); }, X,
+              ikGlyph, 0xE8E4);
     AddSeparator(left, X);
     BtnPortrait = AddButton(left, QStringLiteral("Hochformat"), false,
                             QStringLiteral("Hochformat: Inhalt quer über den 48-mm-Streifen"),

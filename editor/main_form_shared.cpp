@@ -32,8 +32,7 @@ void TLabelMainForm::DocChanged()
 
 void TLabelMainForm::RefreshAll()
 {
-    if (FSel && FDoc->Elements.IndexOf(FSel) < 0)
-        FSel = nullptr;
+    SyncSelection();
     ShowLabelProps();
     ShowElemProps();
     UpdateCanvasSize();

@@ -6,6 +6,7 @@
 #include "editor/props_code_group.h"
 #include "editor/props_radio_group.h"
 #include "editor/props_spin_edit.h"
+#include "editor/props_text.h"
 #include "editor/props_updating.h"
 #include "editor/dialogs.h"
 #include "model/dot_math.h"
@@ -92,44 +93,6 @@ QStringList FontFamilies()
     std::sort(families.begin(), families.end(),
               [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
     return families;
-}
-
-// The document keeps line breaks as CR LF; the text field works with LF.
-QString FieldText(const QString& DocText)
-{
-    QString t = DocText;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(u'\r', u'\n');
-    return t;
-}
-
-QString DocText(const QString& FieldText)
-{
-    QString t = FieldText;
-    t.replace(u'\n', QStringLiteral("\r\n"));
-    return t;
-}
-
-// The text box's contents as typed. toPlainText() would turn a no-break
-// space into a plain one and a line separator into a line break, so "9,99 €"
-// could not be kept together; only the paragraph breaks become line feeds.
-QString MemoRawText(const QPlainTextEdit* Memo)
-{
-    QStringList lines;
-    for (QTextBlock b = Memo->document()->begin(); b.isValid(); b = b.next())
-        lines << b.text();
-    return lines.join(u'\n');
-}
-
-// Where a font of this name stands in the font box: the family itself, or,
-// when it is not installed (a label from Windows asks for "Arial"), the
-// family the font system draws in its place. The element keeps its name.
-int FontBoxIndex(const QComboBox* Box, const QString& FontName)
-{
-    const int i = Box->findText(FontName, Qt::MatchFixedString);
-    if (i >= 0)
-        return i;
-    return Box->findText(QFontInfo(QFont(FontName)).family(), Qt::MatchFixedString);
 }
 
 bool IsShape(TElemKind k)
@@ -273,7 +236,9 @@ void TLabelMainForm::BuildElemGroups()
     const auto Check = [&](QWidget* g, const QString& caption, const char* name, int left, int top, int width) {
         QCheckBox* c = AddCheck(g, caption, left, top, width, nullptr);
         c->setObjectName(QLatin1String(name));
-        connect(c, &QCheckBox::toggled, this, E(c));
+        // The state, not just on/off: a box showing mixed values of several
+        // elements becomes a choice when it is clicked.
+        connect(c, &QCheckBox::stateChanged, this, E(c));
         return c;
     };
 
@@ -343,14 +308,20 @@ void TLabelMainForm::BuildElemGroups()
 
 void TLabelMainForm::LayoutGroups()
 {
-    const TLabelElement* sel = FSel;
+    // Several elements show the groups they all have.
+    const std::vector<TLabelElement*> sel = SelectedElements();
+    const auto all = [&](auto pred) {
+        return !sel.empty() && std::all_of(sel.begin(), sel.end(), [&](const TLabelElement* e) { return pred(e->Kind); });
+    };
     const std::pair<QWidget*, bool> groups[] = {
         {GbLabel, true},
-        {GbElem, sel != nullptr},
-        {GbText, sel && sel->Kind == ekText},
-        {GbImage, sel && sel->Kind == ekImage},
-        {GbShape, sel && IsShape(sel->Kind)},
-        {GbCode, sel && sel->Kind == ekCode},
+        {GbElem, !sel.empty()},
+        {GbText, all([](TElemKind k) { return k == ekText; })},
+        {GbImage, all([](TElemKind k) { return k == ekImage; })},
+        {GbShape, all(IsShape)},
+        // The code group edits one element; several codes share only the
+        // fields of the element group.
+        {GbCode, sel.size() == 1 && sel.front()->Kind == ekCode},
     };
     // The groups stand on the scrolled surface, so a group placed at y shows
     // at y minus the scroll position without further arithmetic.
@@ -389,8 +360,16 @@ void TLabelMainForm::ShowLabelProps()
 
 void TLabelMainForm::ShowElemProps()
 {
+    if (MultiSelected()) {
+        ShowMultiElemProps();
+        LayoutGroups();
+        return;
+    }
     {
         TUpdatingScope updating(FUpdating);
+        // Boxes that showed the mixed values of several elements are plain again.
+        for (QCheckBox* c : {ChkBold, ChkItalic, ChkUnderline, ChkInvert, ChkImgDither, ChkKeepAspect, ChkFilled})
+            c->setTristate(false);
         if (const TLabelElement* e = FSel) {
             LblElemTitle->setText(e->KindName());
             LblElemTitle->adjustSize();
@@ -459,9 +438,12 @@ void TLabelMainForm::LabelPropsChanged(QObject* Sender)
 
 void TLabelMainForm::ElemPropsChanged(QObject* Sender)
 {
-    Q_UNUSED(Sender);
     if (FUpdating || !FSel)
         return;
+    if (MultiSelected()) {
+        MultiElemPropsChanged(Sender);
+        return;
+    }
     const int32_t x = SeX->Value();
     const int32_t y = SeY->Value();
     const int32_t w = SeW->Value() <= 0 ? 1 : SeW->Value();

@@ -35,6 +35,16 @@ void TSpinEdit::SetValue(int AValue)
         lineEdit()->setText(t);
 }
 
+void TSpinEdit::Clear()
+{
+    lineEdit()->clear();
+}
+
+bool TSpinEdit::IsEmpty() const
+{
+    return lineEdit()->text().isEmpty();
+}
+
 void TSpinEdit::stepBy(int steps)
 {
     // 64 bits: a typed value near the 32-bit limit plus a step must not wrap.

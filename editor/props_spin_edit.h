@@ -19,6 +19,9 @@ public:
     int Value() const;
     // Limits AValue to the range and shows it.
     void SetValue(int AValue);
+    // No number shown: the field stands for several values that differ.
+    void Clear();
+    bool IsEmpty() const;
 
     void stepBy(int steps) override;
 

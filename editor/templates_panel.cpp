@@ -192,8 +192,7 @@ void TLabelMainForm::OpenTemplate(const QString& FileName)
         FDialogs->ShowError(this, QStringLiteral("Vorlage konnte nicht geladen werden:\r\n") + QString::fromUtf8(e.what()));
         return;
     }
-    FUndo.clear();
-    FSel = nullptr;
+    ResetEditState();
     FSettings->LastTemplate = FileName;
     RefreshAll();
     SetStatus(3, QStringLiteral("Vorlage geladen: ") + FDoc->Name);
@@ -204,8 +203,7 @@ void TLabelMainForm::NewLabel()
     if (!ConfirmDiscard())
         return;
     FDoc->Clear();
-    FUndo.clear();
-    FSel = nullptr;
+    ResetEditState();
     RefreshAll();
     SetStatus(3, QStringLiteral("Neues Etikett – Elemente über die Werkzeugleiste einfügen"));
 }

@@ -1,5 +1,6 @@
 // The undo history: whole-document snapshots, oldest first, with bursts of
-// small edits on one selection merged into a single step.
+// small edits on one selection merged into a single step; and the redo
+// history of the steps taken back, emptied by the next edit.
 #include "editor/label_main_form.h"
 #include "model/label_doc.h"
 
@@ -11,6 +12,9 @@ constexpr uint64_t MergeWindowMs = 1500;
 void TLabelMainForm::PushUndo()
 {
     const QString S = FDoc->ToJSONString();
+    // Every snapshot comes right before an edit, and an edit makes the undone
+    // steps meaningless.
+    FRedo.clear();
     // Nothing changed since the last snapshot: a second copy would be an
     // undo step that does nothing.
     if (!FUndo.isEmpty() && FUndo.last() == S)
@@ -35,25 +39,53 @@ void TLabelMainForm::PushUndoMerged()
     FLastUndoTick = now;
 }
 
+namespace {
+// Moves one snapshot from one history to the other: the document becomes the
+// newest entry of From, and its state before that joins To (at most MaxUndo).
+void Restore(TLabelDoc& Doc, QStringList& From, QStringList& To)
+{
+    const QString current = Doc.ToJSONString();
+    const QString S = From.last();
+    const QString fileName = Doc.FileName;
+    // The snapshot leaves its history only once it has been applied.
+    Doc.FromJSONString(S);
+    From.removeLast();
+    To.append(current);
+    while (To.size() > MaxUndo)
+        To.removeFirst();
+    Doc.FileName = fileName;
+    Doc.Modified = true;
+}
+} // namespace
+
 void TLabelMainForm::Undo()
 {
     if (FUndo.isEmpty()) {
         SetStatus(3, QStringLiteral("Nichts mehr rückgängig zu machen"));
         return;
     }
-    const int i = FSel ? FDoc->Elements.IndexOf(FSel) : -1;
-    const QString S = FUndo.last();
-    const QString fileName = FDoc->FileName;
-    // The snapshot leaves the history only once it has been applied.
-    FDoc->FromJSONString(S);
-    FUndo.removeLast();
-    FDoc->FileName = fileName;
-    FDoc->Modified = true;
-    // The restored elements are new objects: nothing may still point at the old ones.
-    FSel = nullptr;
+    const int primary = FSel ? FDoc->Elements.IndexOf(FSel) : -1;
+    const std::vector<int> selected = SelectionIndices();
+    Restore(*FDoc, FUndo, FRedo);
+    // The restored elements are new objects: nothing may still point at the old
+    // ones. The selection stays at the same list positions.
     FDrag = edNone;
-    if (i >= 0 && i < FDoc->Elements.Count())
-        FSel = FDoc->Elements[i];
+    RestoreSelection(selected, primary);
+    FLastUndoTick = 0;
+    RefreshAll();
+}
+
+void TLabelMainForm::Redo()
+{
+    if (FRedo.isEmpty()) {
+        SetStatus(3, QStringLiteral("Nichts zum Wiederholen"));
+        return;
+    }
+    const int primary = FSel ? FDoc->Elements.IndexOf(FSel) : -1;
+    const std::vector<int> selected = SelectionIndices();
+    Restore(*FDoc, FRedo, FUndo);
+    FDrag = edNone;
+    RestoreSelection(selected, primary);
     FLastUndoTick = 0;
     RefreshAll();
 }

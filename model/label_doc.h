@@ -114,6 +114,9 @@ public:
     TCodeEcc CodeEcc = ceM;    // QR codes only
     bool CodeShowText = true;  // bar codes: the human-readable line
     int32_t CodeModule = 0;    // dots per module; 0 = the largest that fits
+    // Text and pictures: clockwise turn in degrees, 0, 90, 180 or 270. Files
+    // carry it only when it is not 0, so labels without turns stay as they were.
+    int32_t Rotation = 0;
 };
 
 // The document's owning list of elements. Drawing order: the first element

@@ -39,6 +39,13 @@ QByteArray PictureBytes(const QJsonObject& O, const QString& Key)
 
 int32_t AtLeastOne(int32_t V) { return V <= 0 ? 1 : V; }
 
+// A turn of whole quarters, brought into 0 ... 270; anything else is no turn.
+int32_t NormalRotation(int32_t V)
+{
+    const int32_t R = ((V % 360) + 360) % 360;
+    return R % 90 == 0 ? R : 0;
+}
+
 // A shared file may hold an element whose far edge lies beyond 32 bits; every
 // bounds computation of the editor would then fail on each repaint and mouse
 // move. The extent is shortened (and at the very end the position moved) so
@@ -91,6 +98,8 @@ void TLabelElement::WriteJSON(TJsonWriter& Wr) const
     Wr.BoolMember(u"filled", Filled);
     Wr.BoolMember(u"dither", Dither);
     Wr.BoolMember(u"keepAspect", KeepAspect);
+    if (Rotation != 0)
+        Wr.IntMember(u"rotation", Rotation);
     if (!FImagePng.isEmpty())
         Wr.Base64Member(u"image", FImagePng);
     // Only code elements carry these, so files without codes keep their
@@ -135,6 +144,7 @@ std::unique_ptr<TLabelElement> TLabelElement::FromJSON(const QJsonObject& O)
     E->Filled = JsonBool(O, QStringLiteral("filled"), false);
     E->Dither = JsonBool(O, QStringLiteral("dither"), true);
     E->KeepAspect = JsonBool(O, QStringLiteral("keepAspect"), true);
+    E->Rotation = NormalRotation(JsonInt(O, QStringLiteral("rotation"), 0));
     E->SetImagePng(PictureBytes(O, QStringLiteral("image")));
     E->CodeType = CodeTypeFromKey(JsonStr(O, QStringLiteral("codeType"), QString()));
     E->CodeEcc = CodeEccFromKey(JsonStr(O, QStringLiteral("codeEcc"), QString()));

@@ -8,6 +8,7 @@
 #include "model/render_math.h"
 
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 #include <optional>
@@ -22,6 +23,9 @@ const QColor KSilver(192, 192, 192);
 // which would print a giant character as a tiny one; such a glyph is larger
 // than any label anyway.
 constexpr int KMaxFontPixels = 32767;
+// A turned element is laid out whole before it is turned; a box far larger
+// than any label is refused rather than filling the memory.
+constexpr int64_t KMaxTurnedDots = int64_t(4096) * 4096;
 
 int AlignFlags(TLblAlign A)
 {
@@ -114,6 +118,56 @@ void DrawLineElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B
         const int64_t cy = (static_cast<int64_t>(B.Top) + B.Bottom) / 2;
         FillDots(Canvas, B.Left, cy - lw / 2, B.Right, cy - lw / 2 + lw, KBlack);
     }
+}
+
+// Text and pictures turned by a quarter, half or three-quarter turn: laid out
+// upright in a box of the turned size, then set into the element's box by an
+// exact turn of the dot grid, so screen and print show the same dots.
+void DrawTurned(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo, bool ForPrint)
+{
+    const QPaintDevice* dev = Canvas.device();
+    if (!dev || !B.ToQRect().intersects(QRect(0, 0, dev->width(), dev->height()))) {
+        return;
+    }
+    const bool quarter = E.Rotation == 90 || E.Rotation == 270;
+    const int32_t iw = quarter ? B.Height() : B.Width();
+    const int32_t ih = quarter ? B.Width() : B.Height();
+    if (int64_t(iw) * ih > KMaxTurnedDots) {
+        throw EModelError(QStringLiteral("Gedrehtes Element zu groß zum Zeichnen (%1 × %2 Punkte)").arg(iw).arg(ih));
+    }
+    QImage upright(iw, ih, QImage::Format_ARGB32_Premultiplied);
+    if (upright.isNull()) {
+        throw EModelError(QStringLiteral("Nicht genügend Speicher für das Element (%1 × %2 Punkte)").arg(iw).arg(ih));
+    }
+    upright.fill(Qt::transparent);
+    {
+        QPainter p(&upright);
+        PrepareDotCanvas(p);
+        const TDotRect box{0, 0, iw, ih};
+        if (E.Kind == ekText) {
+            DrawTextElement(p, E, box, CopyNo);
+        } else {
+            DrawImageElement(p, E, box, ForPrint);
+        }
+    }
+    // Where the upright box's corner (0, 0) and axes go: clockwise turns.
+    QTransform t;
+    switch (E.Rotation) {
+    case 90:
+        t = QTransform(0, 1, -1, 0, B.Right, B.Top);
+        break;
+    case 180:
+        t = QTransform(-1, 0, 0, -1, B.Right, B.Bottom);
+        break;
+    default:
+        t = QTransform(0, -1, 1, 0, B.Left, B.Bottom);
+        break;
+    }
+    Canvas.save();
+    Canvas.setTransform(t, true);
+    Canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    Canvas.drawImage(QPoint(0, 0), upright);
+    Canvas.restore();
 }
 
 }  // namespace
@@ -229,6 +283,10 @@ void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo
                             const TMergeRecord* Record) const
 {
     const TDotRect b = E.BoundsRect();
+    if ((E.Kind == ekText || E.Kind == ekImage) && E.Rotation != 0) {
+        DrawTurned(Canvas, E, b, CopyNo, ForPrint);
+        return;
+    }
     switch (E.Kind) {
     case ekText:
         DrawTextElement(Canvas, E, b, CopyNo, Record);

@@ -195,3 +195,49 @@ for code_case in \
   props_screenshot "$HOME_PROPS" "${code_case%%|*}" 1
   rm -rf "$HOME_PROPS"
 done
+
+# --- Several elements: a multi-selection dragged with snap guides, then the context menu ---
+# A label of three elements at 200 %; Ctrl+A selects them all, one of the two
+# rectangles is clicked with Ctrl to leave the selection, and the other
+# selected elements are dragged so that the moving text's left edge comes near
+# the rectangle's left edge: the guide shows while the button is held. Then a
+# right click on the selection opens the context menu.
+HOME_MULTI="$(fresh_home)"
+DATA_MULTI="$HOME_MULTI/.local/share/MIRVO Pellwerk"
+mkdir -p "$DATA_MULTI/Vorlagen"
+printf '%s' '{"format":"MirvoPellwerk","version":1,"name":"Mehrfachauswahl","lengthMm":30,"landscape":false,"bgPreset":0,"elements":[{"kind":2,"x":41,"y":20,"w":120,"h":50,"lineWidth":3},{"kind":0,"x":200,"y":100,"w":160,"h":48,"text":"Ausrichten","size":32,"bold":true,"align":0},{"kind":3,"x":240,"y":170,"w":60,"h":50,"lineWidth":3}]}' \
+  > "$DATA_MULTI/Vorlagen/Mehrfachauswahl.pellwerk"
+printf '[Editor]\r\nZoomProzent=200\r\nLetzteVorlage=%s\r\n' "$DATA_MULTI/Vorlagen/Mehrfachauswahl.pellwerk" > "$DATA_MULTI/einstellungen.ini"
+HOME="$HOME_MULTI" XDG_DATA_HOME="$HOME_MULTI/.local/share" XDG_CONFIG_HOME="$HOME_MULTI/.config" \
+  xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
+    set -e
+    prog="$1" out="$2" tmp="$3"
+    "$prog" & pid=$!
+    sleep 5
+    import -window root "$tmp/start.png"
+    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    vx=$((X + 244)); vy=$((Y + 66))
+    geo="$(convert "$tmp/start.png" -crop 820x680+$vx+$vy +repage -fill black +opaque "rgb(255,255,255)" -format "%@" info:)"
+    ox=$((vx + $(echo "$geo" | sed -E "s/.*\+([0-9]+)\+([0-9]+)$/\1/")))
+    oy=$((vy + $(echo "$geo" | sed -E "s/.*\+([0-9]+)\+([0-9]+)$/\2/")))
+    dot() { echo $((ox + $1 * 2)) $((oy + $2 * 2)); }
+    read -r ex ey < <(dot 270 195)
+    xdotool mousemove $ex $ey click 1; sleep 0.3
+    xdotool key ctrl+a; sleep 0.3
+    read -r rx ry < <(dot 60 40)
+    xdotool mousemove $rx $ry keydown ctrl click 1 keyup ctrl; sleep 0.3
+    read -r px py < <(dot 220 120)
+    xdotool mousemove $px $py mousedown 1
+    for i in 1 2 3 4 5 6 7 8; do xdotool mousemove $((px - 314 * i / 8)) $((py - 20 * i / 8)); sleep 0.1; done
+    sleep 0.5
+    import -window root "$tmp/screen.png"
+    convert "$tmp/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/multi_selection_guides.png"
+    xdotool mouseup 1; sleep 0.5
+    read -r cx cy < <(dot 72 112)
+    xdotool mousemove $cx $cy click 3; sleep 1
+    import -window root "$tmp/screen.png"
+    convert "$tmp/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/multi_selection_menu.png"
+    kill "$pid"; wait "$pid" 2>/dev/null || true' \
+  _ "$BUILD/app/pellwerk" "$OUT" "$HOME_MULTI"
+rm -rf "$HOME_MULTI"
+echo "$OUT/multi_selection_guides.png $OUT/multi_selection_menu.png"

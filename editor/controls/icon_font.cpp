@@ -58,6 +58,8 @@ const std::vector<TIconGlyphUse>& IconGlyphTable()
         {0xE774, 0xE894}, // Webseite öffnen (language)
         {0xE712, 0xE5D3}, // Weitere Befehle der Werkzeugleiste (more_horiz)
         {0xED14, 0xEF6B}, // Code einfügen (qr_code)
+        {0xE7A6, 0xE15A}, // Wiederholen (redo)
+        {0xE8E4, 0xE236}, // Anordnen: ausrichten, verteilen, drehen (format_align_left)
     };
     return table;
 }
