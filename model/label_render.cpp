@@ -123,7 +123,8 @@ void DrawLineElement(QPainter& Canvas, const TLabelElement& E, const TDotRect& B
 // Text and pictures turned by a quarter, half or three-quarter turn: laid out
 // upright in a box of the turned size, then set into the element's box by an
 // exact turn of the dot grid, so screen and print show the same dots.
-void DrawTurned(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo, bool ForPrint)
+void DrawTurned(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int CopyNo, bool ForPrint,
+                const TMergeRecord* Record)
 {
     const QPaintDevice* dev = Canvas.device();
     if (!dev || !B.ToQRect().intersects(QRect(0, 0, dev->width(), dev->height()))) {
@@ -145,7 +146,7 @@ void DrawTurned(QPainter& Canvas, const TLabelElement& E, const TDotRect& B, int
         PrepareDotCanvas(p);
         const TDotRect box{0, 0, iw, ih};
         if (E.Kind == ekText) {
-            DrawTextElement(p, E, box, CopyNo);
+            DrawTextElement(p, E, box, CopyNo, Record);
         } else {
             DrawImageElement(p, E, box, ForPrint);
         }
@@ -284,7 +285,7 @@ void TLabelDoc::DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo
 {
     const TDotRect b = E.BoundsRect();
     if ((E.Kind == ekText || E.Kind == ekImage) && E.Rotation != 0) {
-        DrawTurned(Canvas, E, b, CopyNo, ForPrint);
+        DrawTurned(Canvas, E, b, CopyNo, ForPrint, Record);
         return;
     }
     switch (E.Kind) {
