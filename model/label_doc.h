@@ -174,6 +174,8 @@ public:
     void SaveToFile(const QString& AFileName);
     // On failure the document is left exactly as it was.
     void LoadFromFile(const QString& AFileName);
+    // The same from the file's bytes, already read (byte-order mark and all).
+    void LoadFromBytes(QByteArray Bytes, const QString& AFileName);
 
 private:
     void DrawBackground(QPainter& Canvas, bool ForPrint) const;
@@ -195,3 +197,7 @@ public:
     TElementList Elements;
     bool Modified = false;
 };
+
+// The name a label file without a "name" member is known by: its file name
+// without the extension.
+QString LabelNameFromFileName(const QString& AFileName);

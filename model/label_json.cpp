@@ -230,16 +230,23 @@ void TLabelDoc::LoadFromFile(const QString& AFileName)
     if (F.error() != QFileDevice::NoError)
         throw EModelError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(AFileName));
     F.close();
+    LoadFromBytes(std::move(Bytes), AFileName);
+}
+
+void TLabelDoc::LoadFromBytes(QByteArray Bytes, const QString& AFileName)
+{
     if (Bytes.startsWith(kBom))
         Bytes.remove(0, 3);
-
-    // A file without a "name" member is called after the file: everything
-    // from the last dot of the file name on is dropped.
-    const QString Base = Info.fileName();
-    const int Dot = Base.lastIndexOf(QLatin1Char('.'));
-    const QString Stem = Dot >= 0 ? Base.left(Dot) : Base;
-
-    ReadJSON(QString::fromUtf8(Bytes), Stem);
+    ReadJSON(QString::fromUtf8(Bytes), LabelNameFromFileName(AFileName));
     FileName = AFileName;
     Modified = false;
+}
+
+QString LabelNameFromFileName(const QString& AFileName)
+{
+    // A file without a "name" member is called after the file: everything
+    // from the last dot of the file name on is dropped.
+    const QString Base = QFileInfo(AFileName).fileName();
+    const int Dot = Base.lastIndexOf(QLatin1Char('.'));
+    return Dot >= 0 ? Base.left(Dot) : Base;
 }

@@ -1,6 +1,9 @@
 #include "editor_fixture.h"
 
+#include "editor/template_browser.h"
 #include "settings/app_settings.h"
+
+#include <QListView>
 
 #include <QDir>
 #include <QTest>
@@ -74,6 +77,25 @@ QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString
 void ResetDataFolder()
 {
     QDir(TAppSettings::AppDir()).removeRecursively();
+    QDir(TThumbnailCache::DefaultFolder()).removeRecursively();
+}
+
+QStringList ListCaptions(const QListView* List)
+{
+    QStringList c;
+    if (!List) {
+        ADD_FAILURE() << "no templates list";
+        return c;
+    }
+    for (int i = 0; i < List->model()->rowCount(); ++i)
+        c << List->model()->index(i, 0).data().toString();
+    return c;
+}
+
+bool WaitForTemplates(TLabelMainForm& Form, int TimeoutMs)
+{
+    TTemplateBrowser* b = Form.TemplateBrowser();
+    return QTest::qWaitFor([b] { return !b->Loading(); }, TimeoutMs);
 }
 
 TLabelMainForm& TEditorFixture::Create(bool show)
@@ -88,5 +110,6 @@ TLabelMainForm& TEditorFixture::Create(bool show)
         Form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
     }
+    EXPECT_TRUE(WaitForTemplates(*Form));
     return *Form;
 }

@@ -29,8 +29,15 @@ public:
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter) override;
 };
 
-// Empties the program's data folder so every test starts like a first run.
+// Empties the program's data folder and the thumbnail cache so every test
+// starts like a first run.
 void ResetDataFolder();
+
+class QListView;
+// The captions of the templates list, top to bottom.
+QStringList ListCaptions(const QListView* List);
+// Processes events until the templates list has every name and thumbnail.
+bool WaitForTemplates(TLabelMainForm& Form, int TimeoutMs = 30000);
 
 struct TEditorFixture {
     TScriptedDialogs Dialogs;
@@ -38,6 +45,7 @@ struct TEditorFixture {
     TSimBleManager Ble;      // an empty radio: no printer around
     std::unique_ptr<TLabelMainForm> Form;
 
-    // Creates (and shows) the window; call after preparing the data folder.
+    // Creates (and shows) the window and waits for its templates list; call
+    // after preparing the data folder.
     TLabelMainForm& Create(bool show = true);
 };
