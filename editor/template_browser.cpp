@@ -153,8 +153,6 @@ void TTemplateBrowser::Apply(const std::vector<TTemplateEntry>& Entries, const Q
     FWanted.clear();
     FLoader->Enqueue(FGeneration, FModel->Paths());
     Watch();
-    if (FModel->MissingThumbs() == 0)
-        emit Complete();
 }
 
 void TTemplateBrowser::ApplyThumb(const TThumbResult& R)
@@ -165,8 +163,6 @@ void TTemplateBrowser::ApplyThumb(const TThumbResult& R)
         FModel->SetThumb(R.Path, R.Thumb, R.Name);
     else
         FModel->RemovePath(R.Path);  // no label, or one that cannot be drawn: not listed
-    if (!FScanPending && FModel->MissingThumbs() == 0)
-        emit Complete();
 }
 
 void TTemplateBrowser::FlushWanted()

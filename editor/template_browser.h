@@ -57,10 +57,6 @@ public:
     TTemplateListModel* Model() const { return FModel; }
     TTemplateFilter* Filter() const { return FFilter; }
 
-signals:
-    // Every listed template has its thumbnail.
-    void Complete();
-
 private:
     // Select: the file whose row gets selected; SelectCurrent: the editor's
     // file instead.

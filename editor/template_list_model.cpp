@@ -58,6 +58,7 @@ void TTemplateListModel::SetEntries(const std::vector<TTemplateEntry>& Entries)
     }
     beginResetModel();
     FRows = std::move(Rows);
+    FMissing = rowCount();
     Reindex();
     endResetModel();
 }
@@ -69,6 +70,8 @@ void TTemplateListModel::SetThumb(const QString& Path, const QImage& Thumb, cons
         return;
     TRow& R = FRows[static_cast<size_t>(Row)];
     R.Thumb = QPixmap::fromImage(Thumb);
+    if (!R.HasThumb)
+        --FMissing;
     R.HasThumb = true;
     if (!Name.isEmpty() && Name != R.Name) {
         R.Name = Name;
@@ -84,6 +87,8 @@ void TTemplateListModel::RemovePath(const QString& Path)
     if (Row < 0)
         return;
     beginRemoveRows({}, Row, Row);
+    if (!FRows[static_cast<size_t>(Row)].HasThumb)
+        --FMissing;
     FRows.erase(FRows.begin() + Row);
     Reindex();
     endRemoveRows();
@@ -115,10 +120,7 @@ QStringList TTemplateListModel::Paths() const
 
 int TTemplateListModel::MissingThumbs() const
 {
-    int N = 0;
-    for (const TRow& R : FRows)
-        N += R.HasThumb ? 0 : 1;
-    return N;
+    return FMissing;
 }
 
 void TTemplateListModel::Reindex()

@@ -59,5 +59,6 @@ private:
     void Reindex();
     std::vector<TRow> FRows;
     QHash<QString, int> FIndex;
+    int FMissing = 0;  // rows without their thumbnail yet
     QPixmap FBlank;
 };

@@ -96,7 +96,8 @@ void TTemplateLoader::Run()
     }
 }
 
-TThumbResult TTemplateLoader::Load(const QString& Path, const TThumbnailCache& Cache, QSize Size, QColor Background)
+TThumbResult TTemplateLoader::Load(const QString& Path, const TThumbnailCache& Cache, QSize ThumbSize,
+                                   QColor Background)
 {
     TThumbResult R;
     R.Path = Path;
@@ -104,6 +105,8 @@ TThumbResult TTemplateLoader::Load(const QString& Path, const TThumbnailCache& C
         QFile F(Path);
         if (!F.open(QIODevice::ReadOnly))
             return R;
+        // Read, not mapped: a file that another program cuts short while it
+        // is mapped would bring the process down.
         QByteArray Bytes = F.readAll();
         if (F.error() != QFileDevice::NoError)
             return R;
@@ -111,14 +114,14 @@ TThumbResult TTemplateLoader::Load(const QString& Path, const TThumbnailCache& C
         // Hash and drawing come from the same bytes: a file rewritten in the
         // meantime can never leave its old picture under its new content.
         const QByteArray Hash = TemplateContentHash(Bytes);
-        if (std::optional<QImage> Hit = Cache.Find(Hash, Size, Background)) {
+        if (std::optional<QImage> Hit = Cache.Find(Hash, ThumbSize, Background)) {
             R.Ok = true;
             R.Thumb = std::move(*Hit);
             return R;
         }
         TLabelDoc Doc;
         Doc.LoadFromBytes(std::move(Bytes), Path);
-        R.Thumb = RenderThumbnail(Doc, Size.width(), Size.height(), Background);
+        R.Thumb = RenderThumbnail(Doc, ThumbSize.width(), ThumbSize.height(), Background);
         R.Name = Doc.Name;
         R.Ok = true;
         Cache.Store(Hash, Doc, R.Thumb, Background);

@@ -180,7 +180,7 @@ public:
 private:
     void DrawBackground(QPainter& Canvas, bool ForPrint) const;
     void DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint) const;
-    void ReadJSON(const QString& S, const QString& DefaultName);
+    void ReadJSON(QByteArray Utf8, const QString& DefaultName);
 
     mutable QImage FBgImage;
     QByteArray FBgPng;

@@ -164,12 +164,12 @@ QString TLabelDoc::ToJSONString() const
 
 void TLabelDoc::FromJSONString(const QString& S)
 {
-    ReadJSON(S, Name);
+    ReadJSON(S.toUtf8(), Name);
 }
 
-void TLabelDoc::ReadJSON(const QString& S, const QString& DefaultName)
+void TLabelDoc::ReadJSON(QByteArray Utf8, const QString& DefaultName)
 {
-    const QJsonObject O = ParseObject(S.toUtf8());
+    const QJsonObject O = ParseObject(std::move(Utf8));
 
     // Everything is read first and assigned at the end, so the document is
     // never left half replaced.
@@ -237,7 +237,12 @@ void TLabelDoc::LoadFromBytes(QByteArray Bytes, const QString& AFileName)
 {
     if (Bytes.startsWith(kBom))
         Bytes.remove(0, 3);
-    ReadJSON(QString::fromUtf8(Bytes), LabelNameFromFileName(AFileName));
+    // Clean UTF-8 goes to the parser as it is; anything else first takes the
+    // text decoder's replacements, as every label file always has. A photo
+    // label is megabytes of text, so the round trip is worth skipping.
+    if (!QByteArrayView(Bytes).isValidUtf8())
+        Bytes = QString::fromUtf8(Bytes).toUtf8();
+    ReadJSON(std::move(Bytes), LabelNameFromFileName(AFileName));
     FileName = AFileName;
     Modified = false;
 }

@@ -180,3 +180,27 @@ HOME="$HOME_TOOLBAR" XDG_DATA_HOME="$HOME_TOOLBAR/.local/share" XDG_CONFIG_HOME=
   "$BUILD/app/pellwerk" "$OUT"
 rm -rf "$HOME_TOOLBAR"
 echo "$OUT/main_window_toolbar_menu.png"
+
+# --- Templates panel: the search field, empty and with "pre" typed ----------
+# The built-in templates of a first start; Ctrl+F puts the focus in the
+# search, and the list keeps only the matching names, in their order. The
+# panel (244 pixels wide, under the toolbar) is cut out of the window.
+HOME_SEARCH="$(fresh_home)"
+HOME="$HOME_SEARCH" XDG_DATA_HOME="$HOME_SEARCH/.local/share" XDG_CONFIG_HOME="$HOME_SEARCH/.config" \
+  xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
+    "$0" & pid=$!
+    sleep 4
+    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    import -window root "$1/search_screen.png"
+    convert "$1/search_screen.png" -crop "244x$((HEIGHT - 65))+${X}+$((Y + 65))" +repage "$1/templates_panel.png"
+    xdotool key --clearmodifiers ctrl+f
+    sleep 0.3
+    xdotool type --delay 80 "pre"
+    sleep 1
+    import -window root "$1/search_screen.png"
+    convert "$1/search_screen.png" -crop "244x$((HEIGHT - 65))+${X}+$((Y + 65))" +repage "$1/templates_panel_search.png"
+    rm "$1/search_screen.png"
+    kill "$pid"; wait "$pid" 2>/dev/null || true' \
+  "$BUILD/app/pellwerk" "$OUT"
+rm -rf "$HOME_SEARCH"
+echo "$OUT/templates_panel.png $OUT/templates_panel_search.png"
