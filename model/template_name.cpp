@@ -114,7 +114,7 @@ QString ReadTemplateName(const QString& AFileName)
     // Every file this program writes names its label within the first few
     // hundred bytes; a head of this size covers hand-made files too, and
     // anything else goes the slow way.
-    constexpr qint64 HeadBytes = 64 * 1024;
+    constexpr qint64 HeadBytes = 16 * 1024;
     QFile F(AFileName);
     if (!F.open(QIODevice::ReadOnly))
         Unreadable(AFileName);

@@ -34,6 +34,13 @@ TEST_F(TemplateName, AgreesWithTheFullLoad)
         Doc.LoadFromFile(P);
         EXPECT_EQ(ReadTemplateName(P), Doc.Name);
     }
+    // Text that is not clean UTF-8 still loads, with the decoder's
+    // replacement character where the bad byte was.
+    TLabelDoc Doc;
+    Doc.LoadFromFile(Path(QStringLiteral("kaputtes utf8.pellwerk")));
+    EXPECT_EQ(Doc.Name, QStringLiteral("a\uFFFDb"));
+    Doc.LoadFromFile(Path(QStringLiteral("namenlos.v2.pellwerk")));
+    EXPECT_EQ(Doc.Name, QStringLiteral("namenlos.v2"));
 }
 
 TEST_F(TemplateName, FilesThatCannotBeLabelsAreRefused)
