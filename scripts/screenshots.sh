@@ -193,6 +193,8 @@ HOME="$HOME_SEARCH" XDG_DATA_HOME="$HOME_SEARCH/.local/share" XDG_CONFIG_HOME="$
     eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
     import -window root "$1/search_screen.png"
     convert "$1/search_screen.png" -crop "244x$((HEIGHT - 65))+${X}+$((Y + 65))" +repage "$1/templates_panel.png"
+    # Without a window manager the window gets the keyboard only when asked.
+    xdotool search --sync --name "MIRVO Pellwerk" windowfocus --sync
     xdotool key --clearmodifiers ctrl+f
     sleep 0.3
     xdotool type --delay 80 "pre"
