@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
-#include "editor/template_thumbs.h"
 #include "editor/edit_drag.h"
 #include <cstdint>
 #include <functional>
@@ -21,7 +20,8 @@ class QComboBox;
 class QMenu;
 class QMimeData;
 class QLabel;
-class QListWidget;
+class QListView;
+class TTemplateBrowser;
 class QScrollArea;
 class QSpinBox;
 class TAppSettings;
@@ -62,6 +62,8 @@ struct TMainFormDeps {
     TTimeSource* LinkTime = nullptr;
     // How long the start-up search for the remembered printer may take, in ms.
     int ScanTimerMs = 11000;
+    // Where template thumbnails are kept between runs; empty: the user's cache folder.
+    QString ThumbnailCacheDir;
 };
 
 class TLabelMainForm : public QWidget {
@@ -187,6 +189,8 @@ public:
     void RenameTemplate();
     void DeleteTemplate();
     void OpenTemplateFolder();
+    // The list and its search field; for tests and the benchmarks.
+    TTemplateBrowser* TemplateBrowser() const { return FTemplates; }
 
     // Printing: connection and status.
     void ApplyPrinterSettings();
@@ -341,7 +345,6 @@ private:
     QStringList FRedo;
     uint64_t FLastUndoTick = 0;  // 0: no merge window open
     const TLabelElement* FLastUndoElem = nullptr;  // compared, never dereferenced
-    QStringList FTemplateFiles;
     QStringList FBgFiles;
     QImage FLogo;
     bool FClosing = false;
@@ -358,8 +361,10 @@ private:
     QWidget* PnlTopRight = nullptr;
     QWidget* PnlLeft = nullptr;
     QWidget* PnlRight = nullptr;
-    QListWidget* LvTemplates = nullptr;
-    TTemplateThumbCache FThumbCache;
+    // The templates list: its rows know their files, so there is no second
+    // list of paths to keep in step.
+    TTemplateBrowser* FTemplates = nullptr;
+    QString FThumbCacheDir;
     QScrollArea* Scroll = nullptr;
     TPaintBox* PaintBox = nullptr;
     TStatusBar* Status = nullptr;

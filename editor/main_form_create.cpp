@@ -4,6 +4,7 @@
 #include "merge/batch_run.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
+#include "editor/template_browser.h"
 #include "model/builtin_templates.h"
 #include "model/label_doc.h"
 #include "settings/app_settings.h"
@@ -29,6 +30,7 @@ TLabelMainForm::TLabelMainForm(const TMainFormDeps& deps, QWidget* parent)
     FBle = deps.Ble;
     FLinkTime = deps.LinkTime;
     FScanTimerMs = deps.ScanTimerMs;
+    FThumbCacheDir = deps.ThumbnailCacheDir;
     if (!FDialogs) {
         FOwnDialogs = std::make_unique<TQtDialogs>();
         FDialogs = FOwnDialogs.get();
@@ -58,7 +60,6 @@ void TLabelMainForm::FormCreate()
 
     FDoc = std::make_unique<TLabelDoc>();
     FUndo.clear();
-    FTemplateFiles.clear();
     FBgFiles.clear();
 
     FZoom = std::clamp(FSettings->ZoomPct, 25, 800) / 100.0;
@@ -82,7 +83,9 @@ void TLabelMainForm::FormCreate()
 
     PrepareTemplateFolder();
 
-    LoadTemplates();
+    // The names are read on a worker and the thumbnails drawn on others: the
+    // window shows at once, however many templates the folder holds.
+    FTemplates->ReloadInBackground();
     LoadBackgrounds();
 
     if (!FSettings->LastTemplate.isEmpty() && QFileInfo::exists(FSettings->LastTemplate)) {
@@ -188,6 +191,9 @@ void TLabelMainForm::FormDestroy()
     // The link goes first: it disconnects, and no event of it reaches the
     // window after this.
     FPrinter.reset();
+    // No thumbnail may arrive while the window goes away.
+    if (FTemplates)
+        FTemplates->Shutdown();
     qApp->removeEventFilter(this);
     // The paint box may still be asked to paint while children go away.
     if (PaintBox)

@@ -3,9 +3,9 @@
 #include "editor/controls/ui_font.h"
 #include "editor/dialogs.h"
 #include "editor/label_main_form.h"
+#include "editor/template_browser.h"
 #include "model/builtin_templates.h"
 #include "model/label_doc.h"
-#include "model/thumbnail.h"
 #include "settings/app_settings.h"
 
 #include <QDesktopServices>
@@ -13,18 +13,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <stdexcept>
 
 namespace {
-
-constexpr int ThumbW = 112;
-constexpr int ThumbH = 80;
 
 // Trims every character from U+0000 to U+0020 at both ends.
 QString TrimControls(const QString& s)
@@ -85,30 +80,14 @@ void TLabelMainForm::BuildTemplatesPanel()
     title->adjustSize();
     lay->addWidget(header);
 
-    LvTemplates = new QListWidget(PnlLeft);
-    LvTemplates->setObjectName(QStringLiteral("LvTemplates"));
-    LvTemplates->setViewMode(QListView::IconMode);
-    LvTemplates->setIconSize(QSize(ThumbW, ThumbH));
-    LvTemplates->setMovement(QListView::Static);
-    LvTemplates->setResizeMode(QListView::Adjust);
-    LvTemplates->setWrapping(true);
-    LvTemplates->setWordWrap(true);
-    LvTemplates->setUniformItemSizes(true);
-    LvTemplates->setGridSize(QSize(ThumbW + 8, ThumbH + 40));
-    LvTemplates->setSelectionMode(QAbstractItemView::SingleSelection);
-    LvTemplates->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LvTemplates->setFrameShape(QFrame::NoFrame);
-    QPalette lp = LvTemplates->palette();
-    // The selection stays visible when the list has no focus.
-    lp.setColor(QPalette::Inactive, QPalette::Highlight, lp.color(QPalette::Active, QPalette::Highlight));
-    lp.setColor(QPalette::Inactive, QPalette::HighlightedText, lp.color(QPalette::Active, QPalette::HighlightedText));
-    LvTemplates->setPalette(lp);
-    connect(LvTemplates, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
-        OpenTemplate(SelectedTemplate());
-    });
+    TTemplateBrowser::TOptions opts;
+    opts.CacheFolder = FThumbCacheDir;
+    FTemplates = new TTemplateBrowser(opts, PnlLeft);
+    FTemplates->OnOpen = [this](const QString& path) { OpenTemplate(path); };
+    FTemplates->IsCurrent = [this](const QString& path) { return SameFile(path, FDoc->FileName); };
     auto* listBox = new QHBoxLayout;
     listBox->setContentsMargins(6, 0, 6, 0);
-    listBox->addWidget(LvTemplates);
+    listBox->addWidget(FTemplates);
     lay->addLayout(listBox, 1);
 
     auto* buttons = new QWidget(PnlLeft);
@@ -136,50 +115,12 @@ void TLabelMainForm::BuildTemplatesPanel()
 
 void TLabelMainForm::LoadTemplates()
 {
-    QDir dir(TAppSettings::TemplateDir());
-    QStringList files;
-    // Hidden files too: a name typed with a leading dot is still a template
-    // the user saved and expects to see.
-    for (const QString& name : dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files | QDir::Hidden))
-        files << dir.filePath(name);
-    // Code unit by code unit, case-sensitive: "B" before "a", umlauts last.
-    std::sort(files.begin(), files.end(),
-              [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
-
-    LvTemplates->setUpdatesEnabled(false);
-    LvTemplates->clear();
-    FTemplateFiles.clear();
-    TLabelDoc doc;
-    for (const QString& path : files) {
-        std::optional<TTemplateThumb> thumb = FThumbCache.Find(path);
-        if (!thumb) {
-            try {
-                doc.LoadFromFile(path);
-                thumb = TTemplateThumb{doc.Name, RenderThumbnail(doc, ThumbW, ThumbH)};
-            } catch (...) {
-                continue;  // not a label file, or one that cannot be drawn: not listed
-            }
-            FThumbCache.Store(path, *thumb);
-        }
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(thumb->Thumbnail)), thumb->Name, LvTemplates);
-        item->setToolTip(thumb->Name);
-        FTemplateFiles << path;
-        if (SameFile(path, FDoc->FileName))
-            item->setSelected(true);
-    }
-    FThumbCache.Retain(FTemplateFiles);
-    LvTemplates->setUpdatesEnabled(true);
+    FTemplates->Reload();
 }
 
 QString TLabelMainForm::SelectedTemplate() const
 {
-    const QList<QListWidgetItem*> sel = LvTemplates->selectedItems();
-    if (sel.isEmpty())
-        return {};
-    const int i = LvTemplates->row(sel.first());
-    if (i < 0 || i >= FTemplateFiles.size())
-        return {};
-    return FTemplateFiles[i];
+    return FTemplates->SelectedPath();
 }
 
 void TLabelMainForm::OpenTemplate(const QString& FileName)
@@ -305,7 +246,7 @@ void TLabelMainForm::DeleteTemplate()
     const QString file = SelectedTemplate();
     if (file.isEmpty())
         return;
-    const QString caption = LvTemplates->selectedItems().first()->text();
+    const QString caption = FTemplates->SelectedName();
     if (!FDialogs->AskYesNo(this, QStringLiteral("Vorlage \"%1\" wirklich löschen?").arg(caption)))
         return;
     const bool isOpen = SameFile(FDoc->FileName, file);

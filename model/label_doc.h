@@ -192,6 +192,8 @@ public:
     void SaveToFile(const QString& AFileName);
     // On failure the document is left exactly as it was.
     void LoadFromFile(const QString& AFileName);
+    // The same from the file's bytes, already read (byte-order mark and all).
+    void LoadFromBytes(QByteArray Bytes, const QString& AFileName);
 
     // The data file of a merge as an absolute path (empty: none), and setting
     // it: stored relative to the label file's folder when it lies in it or
@@ -204,7 +206,7 @@ private:
     void DrawBackground(QPainter& Canvas, bool ForPrint) const;
     void DrawElement(QPainter& Canvas, const TLabelElement& E, int CopyNo, bool ForPrint,
                      const TMergeRecord* Record) const;
-    void ReadJSON(const QString& S, const QString& DefaultName);
+    void ReadJSON(QByteArray Utf8, const QString& DefaultName);
 
     mutable QImage FBgImage;
     QByteArray FBgPng;
@@ -224,3 +226,7 @@ public:
     QString DataFile;
     bool Modified = false;
 };
+
+// The name a label file without a "name" member is known by: its file name
+// without the extension.
+QString LabelNameFromFileName(const QString& AFileName);

@@ -191,12 +191,12 @@ QString TLabelDoc::ToJSONString() const
 
 void TLabelDoc::FromJSONString(const QString& S)
 {
-    ReadJSON(S, Name);
+    ReadJSON(S.toUtf8(), Name);
 }
 
-void TLabelDoc::ReadJSON(const QString& S, const QString& DefaultName)
+void TLabelDoc::ReadJSON(QByteArray Utf8, const QString& DefaultName)
 {
-    const QJsonObject O = ParseObject(S.toUtf8());
+    const QJsonObject O = ParseObject(std::move(Utf8));
 
     // Everything is read first and assigned at the end, so the document is
     // never left half replaced.
@@ -264,16 +264,28 @@ void TLabelDoc::LoadFromFile(const QString& AFileName)
     if (F.error() != QFileDevice::NoError)
         throw EModelError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(AFileName));
     F.close();
+    LoadFromBytes(std::move(Bytes), AFileName);
+}
+
+void TLabelDoc::LoadFromBytes(QByteArray Bytes, const QString& AFileName)
+{
     if (Bytes.startsWith(kBom))
         Bytes.remove(0, 3);
-
-    // A file without a "name" member is called after the file: everything
-    // from the last dot of the file name on is dropped.
-    const QString Base = Info.fileName();
-    const int Dot = Base.lastIndexOf(QLatin1Char('.'));
-    const QString Stem = Dot >= 0 ? Base.left(Dot) : Base;
-
-    ReadJSON(QString::fromUtf8(Bytes), Stem);
+    // Clean UTF-8 goes to the parser as it is; anything else first takes the
+    // text decoder's replacements, as every label file always has. A photo
+    // label is megabytes of text, so the round trip is worth skipping.
+    if (!QByteArrayView(Bytes).isValidUtf8())
+        Bytes = QString::fromUtf8(Bytes).toUtf8();
+    ReadJSON(std::move(Bytes), LabelNameFromFileName(AFileName));
     FileName = AFileName;
     Modified = false;
+}
+
+QString LabelNameFromFileName(const QString& AFileName)
+{
+    // A file without a "name" member is called after the file: everything
+    // from the last dot of the file name on is dropped.
+    const QString Base = QFileInfo(AFileName).fileName();
+    const int Dot = Base.lastIndexOf(QLatin1Char('.'));
+    return Dot >= 0 ? Base.left(Dot) : Base;
 }

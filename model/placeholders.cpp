@@ -1,6 +1,16 @@
 #include "model/placeholders.h"
 
+#include <mutex>
+
 namespace {
+
+// Thumbnails are drawn on worker threads while a test may fix the clock on
+// the main thread.
+std::mutex& ClockMutex()
+{
+    static std::mutex m;
+    return m;
+}
 
 std::optional<QDateTime>& FixedClock()
 {
@@ -24,12 +34,14 @@ QString FourDigitYear(const QDate& D)
 
 QDateTime PlaceholderNow()
 {
+    const std::lock_guard lock(ClockMutex());
     const std::optional<QDateTime>& fixed = FixedClock();
     return fixed ? *fixed : QDateTime::currentDateTime();
 }
 
 void SetPlaceholderClock(std::optional<QDateTime> AFixed)
 {
+    const std::lock_guard lock(ClockMutex());
     FixedClock() = std::move(AFixed);
 }
 
@@ -55,4 +67,14 @@ QString ExpandPlaceholders(const QString& Text, int CopyNo)
     }
     s.replace(QLatin1String("{NR}"), QString::number(CopyNo), Qt::CaseInsensitive);
     return s;
+}
+
+char ClockPlaceholderUse(const QString& Text)
+{
+    if (Text.contains(QLatin1String("{ZEIT}"), Qt::CaseInsensitive))
+        return 'T';
+    if (Text.contains(QLatin1String("{DATUM}"), Qt::CaseInsensitive)
+        || Text.contains(QLatin1String("{JAHR}"), Qt::CaseInsensitive))
+        return 'D';
+    return 0;
 }

@@ -17,7 +17,11 @@ QString ExpandPlaceholders(const QString& Text, int CopyNo);
 // SetPlaceholderClock, else the current local time.
 QDateTime PlaceholderNow();
 
+// Whether Text holds a placeholder that reads the clock: 'T' for "{ZEIT}"
+// (the minute counts), 'D' for "{DATUM}" or "{JAHR}" (the day counts), else 0.
+char ClockPlaceholderUse(const QString& Text);
+
 // Fixes the clock of the placeholders (tests and batch printing need
-// reproducible dates); std::nullopt returns to the real clock. Main thread
-// only, like all rendering.
+// reproducible dates); std::nullopt returns to the real clock. Safe to call
+// while thumbnails are drawn on other threads.
 void SetPlaceholderClock(std::optional<QDateTime> AFixed);

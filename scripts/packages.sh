@@ -4,7 +4,7 @@
 RUNTIME_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
-  libsimpleini-dev zlib1g-dev libzint-dev libcsv-dev
+  libsimpleini-dev zlib1g-dev libzint-dev libcsv-dev nlohmann-json3-dev libxxhash-dev
   qt6-svg-dev libpoppler-qt6-dev
   fonts-liberation2 fonts-material-design-icons-iconfont
 )

@@ -241,3 +241,29 @@ HOME="$HOME_MULTI" XDG_DATA_HOME="$HOME_MULTI/.local/share" XDG_CONFIG_HOME="$HO
   _ "$BUILD/app/pellwerk" "$OUT" "$HOME_MULTI"
 rm -rf "$HOME_MULTI"
 echo "$OUT/multi_selection_guides.png $OUT/multi_selection_menu.png"
+
+# --- Templates panel: the search field, empty and with "pre" typed ----------
+# The built-in templates of a first start; Ctrl+F puts the focus in the
+# search, and the list keeps only the matching names, in their order. The
+# panel (244 pixels wide, under the toolbar) is cut out of the window.
+HOME_SEARCH="$(fresh_home)"
+HOME="$HOME_SEARCH" XDG_DATA_HOME="$HOME_SEARCH/.local/share" XDG_CONFIG_HOME="$HOME_SEARCH/.config" \
+  xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
+    "$0" & pid=$!
+    sleep 4
+    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    import -window root "$1/search_screen.png"
+    convert "$1/search_screen.png" -crop "244x$((HEIGHT - 65))+${X}+$((Y + 65))" +repage "$1/templates_panel.png"
+    # Without a window manager the window gets the keyboard only when asked.
+    xdotool search --sync --name "MIRVO Pellwerk" windowfocus --sync
+    xdotool key --clearmodifiers ctrl+f
+    sleep 0.3
+    xdotool type --delay 80 "pre"
+    sleep 1
+    import -window root "$1/search_screen.png"
+    convert "$1/search_screen.png" -crop "244x$((HEIGHT - 65))+${X}+$((Y + 65))" +repage "$1/templates_panel_search.png"
+    rm "$1/search_screen.png"
+    kill "$pid"; wait "$pid" 2>/dev/null || true' \
+  "$BUILD/app/pellwerk" "$OUT"
+rm -rf "$HOME_SEARCH"
+echo "$OUT/templates_panel.png $OUT/templates_panel_search.png"

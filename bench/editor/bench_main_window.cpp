@@ -1,7 +1,8 @@
 // The main window under load: repainting a 1000 mm label with a photo
-// background at several zooms, filling the templates panel from a folder of
-// 50 templates (10 of them with a 1200 x 1200 photo), and starting up to the
-// first painted window with that folder.
+// background at several zooms, filling the templates panel from folders of 5
+// to 2,000 templates (a 1200 x 1200 photo in every fifth), with and without
+// the thumbnails kept from an earlier run, starting up to the first painted
+// window with those folders, and typing into the templates search.
 //
 // Runs headless (offscreen) in a temporary HOME, so the user's own data
 // folder is never touched.
@@ -9,6 +10,8 @@
 #include "ble/sim/sim_ble_manager.h"
 #include "editor/label_main_form.h"
 #include "editor/paint_box.h"
+#include "editor/template_browser.h"
+#include "editor/thumbnail_cache.h"
 #include "model/label_doc.h"
 #include "model/picture_io.h"
 #include "settings/app_settings.h"
@@ -18,6 +21,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -27,6 +34,7 @@
 #include <cmath>
 #include <vector>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -78,16 +86,21 @@ double RssMiB()
     return 0;
 }
 
-// 50 templates: texts and a frame in each, a photo in every fifth.
-void FillTemplateFolder()
+// N templates: texts and a frame in each, a photo in every fifth. The folder
+// is filled anew only when N changes.
+void FillTemplateFolder(int N)
 {
+    static int Filled = -1;
+    if (Filled == N)
+        return;
+    Filled = N;
     const QDir Dir(TAppSettings::TemplateDir());
     for (const QString& F : Dir.entryList({QStringLiteral("*.pellwerk")}, QDir::Files))
         QFile::remove(Dir.filePath(F));
-    for (int I = 0; I < 50; ++I) {
+    for (int I = 0; I < N; ++I) {
         TLabelDoc Doc;
-        Doc.Name = QStringLiteral("Vorlage %1").arg(I, 2, 10, QLatin1Char('0'));
-        Doc.LengthMm = 25 + I;
+        Doc.Name = QStringLiteral("Vorlage %1").arg(I, 4, 10, QLatin1Char('0'));
+        Doc.LengthMm = 25 + I % 50;
         Doc.BgPreset = TBgPreset(I % 7);
         for (int K = 0; K < 3; ++K) {
             TLabelElement* E = Doc.Elements.Add(std::make_unique<TLabelElement>(ekText));
@@ -107,6 +120,25 @@ void FillTemplateFolder()
         }
         Doc.SaveToFile(Dir.filePath(Doc.Name + QStringLiteral(".pellwerk")));
     }
+}
+
+void ClearThumbnailCache()
+{
+    QDir(TThumbnailCache::DefaultFolder()).removeRecursively();
+}
+
+// Processes events until the templates list has every thumbnail.
+bool WaitForThumbnails(TLabelMainForm& Form, int TimeoutMs)
+{
+    QElapsedTimer T;
+    T.start();
+    // Sleeps until the next event: the workers need the cores, not a
+    // spinning wait.
+    QTimer Tick;
+    Tick.start(50);
+    while (Form.TemplateBrowser()->Loading() && T.elapsed() < TimeoutMs)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return !Form.TemplateBrowser()->Loading();
 }
 
 // Makes every template file look changed, so the panel reads them all anew.
@@ -233,24 +265,33 @@ BENCHMARK(BM_CanvasZoomMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 void BM_LoadTemplates(benchmark::State& State)
 {
     const bool Refill = State.range(0) == 1;
+    FillTemplateFolder(50);
     TLabelMainForm Form(Deps());
     Form.show();
+    WaitForThumbnails(Form, 60000);
     for (auto _ : State) {
         if (!Refill) {
             State.PauseTiming();
             TouchTemplates();
+            ClearThumbnailCache();
             State.ResumeTiming();
         }
         Form.LoadTemplates();
+        if (!WaitForThumbnails(Form, 60000)) {
+            State.SkipWithError("thumbnails missing");
+            return;
+        }
     }
     State.SetLabel(Refill ? "refill" : "first fill");
     State.counters["rss_MiB"] = RssMiB();
 }
 BENCHMARK(BM_LoadTemplates)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// From creating the window to its first painted canvas.
+// From creating the window to its first painted canvas, with the number of
+// templates in the folder as the argument.
 void BM_StartUpToFirstPaint(benchmark::State& State)
 {
+    FillTemplateFolder(static_cast<int>(State.range(0)));
     for (auto _ : State) {
         auto Form = std::make_unique<TLabelMainForm>(Deps());
         Form->show();
@@ -264,7 +305,84 @@ void BM_StartUpToFirstPaint(benchmark::State& State)
         State.ResumeTiming();
     }
 }
-BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_StartUpToFirstPaint)->Arg(5)->Arg(50)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// From creating the window to the last thumbnail of the list: arguments are
+// the number of templates and whether the thumbnails of an earlier run are
+// in the cache (1) or not (0).
+void BM_AllThumbnails(benchmark::State& State)
+{
+    const bool Warm = State.range(1) == 1;
+    FillTemplateFolder(static_cast<int>(State.range(0)));
+    ClearThumbnailCache();
+    if (Warm) {
+        TLabelMainForm Form(Deps());
+        WaitForThumbnails(Form, 120000);
+    }
+    // CPU time of all threads: on a busy machine the wall time mostly says
+    // how much of the cores the workers got.
+    double CpuS = 0;
+    for (auto _ : State) {
+        if (!Warm) {
+            State.PauseTiming();
+            ClearThumbnailCache();
+            State.ResumeTiming();
+        }
+        const std::clock_t Cpu0 = std::clock();
+        auto Form = std::make_unique<TLabelMainForm>(Deps());
+        Form->show();
+        if (!WaitForThumbnails(*Form, 120000)) {
+            State.SkipWithError("thumbnails missing");
+            return;
+        }
+        CpuS += double(std::clock() - Cpu0) / CLOCKS_PER_SEC;
+        State.PauseTiming();
+        Form.reset();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+    State.counters["all_threads_cpu_s"] = CpuS / double(State.iterations());
+    State.SetLabel(Warm ? "warm cache" : "cold cache");
+}
+BENCHMARK(BM_AllThumbnails)->Args({500, 0})->Args({500, 1})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One letter typed into the templates search (filter, layout and repaint of
+// the list) and taken back again, with 2,000 templates listed.
+void BM_SearchOneLetter(benchmark::State& State)
+{
+    FillTemplateFolder(static_cast<int>(State.range(0)));
+    TLabelMainForm Form(Deps());
+    Form.show();
+    WaitForThumbnails(Form, 300000);
+    QLineEdit* Search = Form.TemplateBrowser()->SearchField();
+    QWidget* List = Form.TemplateBrowser()->View()->viewport();
+    const char Letters[] = "7V3e";
+    std::vector<double> Ms;
+    size_t K = 0;
+    for (auto _ : State) {
+        const bool Back = K % 2 == 1;
+        const char Letter = Letters[(K / 2) % 4];
+        ++K;
+        QElapsedTimer T;
+        T.start();
+        // As the keyboard sends it: press and release.
+        const int Key = Back ? int(Qt::Key_Backspace) : int(QChar(QLatin1Char(Letter)).toUpper().unicode());
+        const QString Text = Back ? QString() : QString(QLatin1Char(Letter));
+        QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier, Text);
+        QKeyEvent Release(QEvent::KeyRelease, Key, Qt::NoModifier, Text);
+        QApplication::sendEvent(Search, &Press);
+        QApplication::sendEvent(Search, &Release);
+        QApplication::processEvents();
+        List->repaint();
+        const double Ns = double(T.nsecsElapsed());
+        State.SetIterationTime(Ns / 1e9);
+        Ms.push_back(Ns / 1e6);
+    }
+    std::sort(Ms.begin(), Ms.end());
+    State.counters["median_ms"] = Ms.empty() ? 0 : Ms[Ms.size() / 2];
+    State.counters["max_ms"] = Ms.empty() ? 0 : Ms.back();
+}
+BENCHMARK(BM_SearchOneLetter)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
 
 } // namespace
 
@@ -281,7 +399,6 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Home.path() + QStringLiteral("/.config")));
     QStandardPaths::setTestModeEnabled(true);
     QApplication App(argc, argv);
-    FillTemplateFolder();
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -308,7 +308,7 @@ TEST_F(CanvasView, WheelZoomsAroundTheCursorAndShiftScrolls)
     EXPECT_DOUBLE_EQ(Form().Zoom(), 2.0);
 
     // Over the templates list the wheel scrolls the list, not the canvas.
-    auto* list = Form().findChild<QListWidget*>(QStringLiteral("LvTemplates"));
+    auto* list = Form().findChild<QListView*>(QStringLiteral("LvTemplates"));
     ASSERT_TRUE(list);
     Wheel(list->viewport(), QPoint(20, 20), 120);
     EXPECT_DOUBLE_EQ(Form().Zoom(), 2.0);

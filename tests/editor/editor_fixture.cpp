@@ -1,6 +1,9 @@
 #include "editor_fixture.h"
 
+#include "editor/template_browser.h"
 #include "settings/app_settings.h"
+
+#include <QListView>
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +94,25 @@ bool TScriptedDialogs::ChooseItem(QWidget*, const QString& caption, const QStrin
 void ResetDataFolder()
 {
     QDir(TAppSettings::AppDir()).removeRecursively();
+    QDir(TThumbnailCache::DefaultFolder()).removeRecursively();
+}
+
+QStringList ListCaptions(const QListView* List)
+{
+    QStringList c;
+    if (!List) {
+        ADD_FAILURE() << "no templates list";
+        return c;
+    }
+    for (int i = 0; i < List->model()->rowCount(); ++i)
+        c << List->model()->index(i, 0).data().toString();
+    return c;
+}
+
+bool WaitForTemplates(TLabelMainForm& Form, int TimeoutMs)
+{
+    TTemplateBrowser* b = Form.TemplateBrowser();
+    return QTest::qWaitFor([b] { return !b->Loading(); }, TimeoutMs);
 }
 
 TBlockedFolder::TBlockedFolder(const QString& APath) : FPath(APath)
@@ -117,5 +139,6 @@ TLabelMainForm& TEditorFixture::Create(bool show)
         Form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
     }
+    EXPECT_TRUE(WaitForTemplates(*Form));
     return *Form;
 }

@@ -32,7 +32,8 @@ public:
                     int& Index) override;
 };
 
-// Empties the program's data folder so every test starts like a first run.
+// Empties the program's data folder and the thumbnail cache so every test
+// starts like a first run.
 void ResetDataFolder();
 
 // A plain file where a folder belongs, for as long as the guard lives: no
@@ -48,12 +49,19 @@ private:
     QString FPath;
 };
 
+class QListView;
+// The captions of the templates list, top to bottom.
+QStringList ListCaptions(const QListView* List);
+// Processes events until the templates list has every name and thumbnail.
+bool WaitForTemplates(TLabelMainForm& Form, int TimeoutMs = 30000);
+
 struct TEditorFixture {
     TScriptedDialogs Dialogs;
     uint64_t Now = 1000000;  // the clock the window reads, in ms
     TSimBleManager Ble;      // an empty radio: no printer around
     std::unique_ptr<TLabelMainForm> Form;
 
-    // Creates (and shows) the window; call after preparing the data folder.
+    // Creates (and shows) the window and waits for its templates list; call
+    // after preparing the data folder.
     TLabelMainForm& Create(bool show = true);
 };

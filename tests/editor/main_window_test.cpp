@@ -15,7 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QScreen>
 #include <QSpinBox>
@@ -114,21 +114,22 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
         return f;
     }
-    QListWidget* List() { return F.Form->findChild<QListWidget*>(QStringLiteral("LvTemplates")); }
+    QListView* List() { return F.Form->findChild<QListView*>(QStringLiteral("LvTemplates")); }
     QStringList Captions()
     {
-        QStringList c;
-        for (int i = 0; i < List()->count(); ++i)
-            c << List()->item(i)->text();
-        return c;
+        EXPECT_TRUE(WaitForTemplates(*F.Form));
+        return ListCaptions(List());
     }
     void SelectTemplate(const QString& caption)
     {
-        const QList<QListWidgetItem*> items = List()->findItems(caption, Qt::MatchExactly);
+        const QModelIndexList items = List()->model()->match(List()->model()->index(0, 0), Qt::DisplayRole, caption,
+                                                             -1, Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1) << caption.toStdString();
-        List()->setCurrentItem(items.first());
-        ASSERT_TRUE(items.first()->isSelected());
+        List()->setCurrentIndex(items.first());
+        ASSERT_TRUE(List()->selectionModel()->isSelected(items.first()));
     }
+    void SetCurrentRow(int row) { List()->setCurrentIndex(List()->model()->index(row, 0)); }
+    QModelIndexList SelectedItems() { return List()->selectionModel()->selectedIndexes(); }
     QString Status3() { return F.Form->StatusBar()->Text(3); }
     TLabelElement* AddSelectedRect()
     {
@@ -173,7 +174,7 @@ TEST_F(MainWindow, FirstStartCreatesTheTemplatesAndANewLabel)
     EXPECT_EQ(files.size(), 6);
     EXPECT_EQ(Captions().size(), 6);
     EXPECT_TRUE(Captions().contains(QStringLiteral("Preisschild")));
-    EXPECT_TRUE(List()->selectedItems().isEmpty());
+    EXPECT_TRUE(SelectedItems().isEmpty());
     EXPECT_TRUE(F.Dialogs.Shown.isEmpty());
     EXPECT_EQ(f.StatusBar()->Text(2), QStringLiteral("Zoom 200 %"));
 }
@@ -193,7 +194,7 @@ TEST_F(MainWindow, OpensTheLastLabelAndIgnoresABrokenOne)
         EXPECT_EQ(g.Form->Doc().Name, QStringLiteral("Mein Etikett"));
         EXPECT_EQ(g.Form->windowTitle(), QStringLiteral("Mein Etikett") + Suffix);
         // The list is filled before the label is opened: nothing selected.
-        EXPECT_TRUE(g.Form->findChild<QListWidget*>(QStringLiteral("LvTemplates"))->selectedItems().isEmpty());
+        EXPECT_TRUE(g.Form->findChild<QListView*>(QStringLiteral("LvTemplates"))->selectionModel()->selectedIndexes().isEmpty());
     }
     StoreSettings([](TAppSettings& s) { s.LastTemplate = TemplateFile(QStringLiteral("kaputt")); });
     TLabelMainForm& f = Start();
@@ -543,9 +544,9 @@ TEST_F(MainWindow, ArrowsInTheZoomBoxMoveThroughItsSteps)
 TEST_F(MainWindow, WithoutASelectionArrowsBelongToTheFocusedControl)
 {
     Start();
-    List()->setCurrentRow(0);
+    SetCurrentRow(0);
     Key(List(), Qt::Key_Down);
-    EXPECT_GT(List()->currentRow(), 0);
+    EXPECT_GT(List()->currentIndex().row(), 0);
     Key(List(), Qt::Key_Delete);
     EXPECT_EQ(Captions().size(), 6);
     EXPECT_TRUE(F.Dialogs.Shown.isEmpty());
@@ -563,11 +564,11 @@ TEST_F(MainWindow, ArrowsAndDeleteOutsideTextFieldsActOnTheSelection)
         SCOPED_TRACE(focus ? focus->metaObject()->className() : "window");
         f.Doc().Elements.Clear();
         TLabelElement* e = AddSelectedRect();
-        List()->setCurrentRow(0);
+        SetCurrentRow(0);
 
         Key(focus, Qt::Key_Right);
         Key(focus, Qt::Key_Down, Qt::ShiftModifier);
-        EXPECT_EQ(List()->currentRow(), 0);  // the list did not move
+        EXPECT_EQ(List()->currentIndex().row(), 0);  // the list did not move
         EXPECT_EQ(QPoint(e->X, e->Y), QPoint(41, 48));
         Key(focus, Qt::Key_Left);
         Key(focus, Qt::Key_Up);
@@ -638,8 +639,7 @@ TEST_F(MainWindow, OpenTemplateByDoubleClickAndABrokenOne)
     WriteTemplate(QStringLiteral("Anna"), QStringLiteral("Anna"));
     WriteTemplate(QStringLiteral("Bert"), QStringLiteral("Bert"));
     TLabelMainForm& f = Start();
-    QListWidgetItem* item = List()->item(0);
-    const QPoint at = List()->visualItemRect(item).center();
+    const QPoint at = List()->visualRect(List()->model()->index(0, 0)).center();
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(f.Doc().Name, QStringLiteral("Anna"));
@@ -736,7 +736,7 @@ TEST_F(MainWindow, SaveAsAsksBeforeOverwritingAnotherTemplate)
     reread.LoadFromFile(TemplateFile(QStringLiteral("Anna")));
     EXPECT_EQ(reread.LengthMm, 44);
     EXPECT_EQ(Status3(), QStringLiteral("Gespeichert: Anna"));
-    EXPECT_EQ(List()->selectedItems().size(), 1);
+    EXPECT_EQ(SelectedItems().size(), 1);
 
     // Its own name again: no question.
     f.Doc().LengthMm = 45;
@@ -751,15 +751,15 @@ TEST_F(MainWindow, SaveAsAsksBeforeOverwritingAnotherTemplate)
 TEST_F(MainWindow, SaveAsWithALeadingDotIsListed)
 {
     TLabelMainForm& f = Start();
-    const int before = List()->count();
+    const int before = List()->model()->rowCount();
     F.Dialogs.Inputs = {{true, QStringLiteral(".Regal")}};
     f.SaveLabelAs();
     ASSERT_FALSE(f.Doc().Modified);
     EXPECT_TRUE(QFileInfo(f.Doc().FileName).isHidden());
-    EXPECT_EQ(List()->count(), before + 1);
+    EXPECT_EQ(List()->model()->rowCount(), before + 1);
     EXPECT_TRUE(Captions().contains(QStringLiteral(".Regal")));
-    ASSERT_EQ(List()->selectedItems().size(), 1);
-    EXPECT_EQ(List()->selectedItems().first()->text(), QStringLiteral(".Regal"));
+    ASSERT_EQ(SelectedItems().size(), 1);
+    EXPECT_EQ(SelectedItems().first().data().toString(), QStringLiteral(".Regal"));
 }
 
 TEST_F(MainWindow, SaveKeepsTheFileAndNewClearsTheTitle)

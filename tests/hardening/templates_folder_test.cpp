@@ -12,7 +12,7 @@
 #include <QDir>
 #include <QCoreApplication>
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 #include <QStringConverter>
 
 #include <gtest/gtest.h>
@@ -38,15 +38,8 @@ void WriteLabel(const QString& Stem, const QString& Name)
 
 QStringList Captions(TLabelMainForm& Form)
 {
-    auto* List = Form.findChild<QListWidget*>(QStringLiteral("LvTemplates"));
-    QStringList C;
-    if (!List) {
-        ADD_FAILURE() << "no templates list";
-        return C;
-    }
-    for (int I = 0; I < List->count(); ++I)
-        C << List->item(I)->text();
-    return C;
+    EXPECT_TRUE(WaitForTemplates(Form));
+    return ListCaptions(Form.findChild<QListView*>(QStringLiteral("LvTemplates")));
 }
 
 TEST(TemplatesFolder, BadFilesAreLeftOutWithoutAnError)
