@@ -416,7 +416,7 @@ TEST_F(MainWindow, ToolbarShowsOnlyWholeButtonsAndOffersTheRestInAMenu)
     ASSERT_TRUE(left);
     auto* more = left->findChild<TModernButton*>(QStringLiteral("BtnToolbarMore"));
     ASSERT_TRUE(more);
-    for (int width : {1900, 1400, 1000}) {
+    for (int width : {2400, 1400, 1000}) {
         SCOPED_TRACE(width);
         f.resize(width, 860);
         QApplication::processEvents();
@@ -432,7 +432,7 @@ TEST_F(MainWindow, ToolbarShowsOnlyWholeButtonsAndOffersTheRestInAMenu)
         }
         EXPECT_GT(shown.size(), 0);
         EXPECT_EQ(more->isVisible(), !hidden.isEmpty());
-        if (width == 1900) {
+        if (width == 2400) {
             EXPECT_TRUE(hidden.isEmpty());
             continue;
         }

@@ -190,10 +190,18 @@ TEST_F(MultiEdit, CutThenUndoBringsTheElementsBackAndTheyStillPaste)
     EXPECT_EQ(Bounds(Doc().Elements[2]), a.translated(4, 4));
     EXPECT_EQ(Form().SelectedElements().size(), 2u);
 
-    // Something that is not our elements is left to the fallback.
+    // Plain text from another program becomes a text element ...
     QGuiApplication::clipboard()->setText(QStringLiteral("Hallo"));
     Key(Form(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Doc().Elements.Count(), 4);
+    ASSERT_EQ(Doc().Elements.Count(), 5);
+    EXPECT_EQ(Doc().Elements[4]->Kind, ekText);
+    EXPECT_EQ(Doc().Elements[4]->Text, QStringLiteral("Hallo"));
+    // ... and what nothing can be made of is said so.
+    auto* other = new QMimeData;
+    other->setData(QStringLiteral("application/x-fremd"), QByteArray("?"));
+    QGuiApplication::clipboard()->setMimeData(other);
+    Key(Form(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Doc().Elements.Count(), 5);
     EXPECT_EQ(Message(), QStringLiteral("Die Zwischenablage enthält nichts, was sich einfügen lässt"));
 }
 
