@@ -72,7 +72,7 @@ props_screenshot() {  # <home> <name> <click: 0|1>
     xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
       "$0" & pid=$!
       sleep 4
-      eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+      eval "$(xdotool search --sync --onlyvisible --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
       # The canvas lies between the templates panel (244) and the properties
       # panel (310), under the toolbar (65) and above the status line.
       if [ "$1" = 1 ]; then
@@ -125,7 +125,7 @@ screenshot_drag() {
       # The paper is the only white in the canvas viewport; its top-left
       # pixel is design dot (0, 0). The scroll bars are left out of the
       # search; the window is centred on the screen.
-      read -r wx wy < <(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | awk -F= "/^X=/{x=\$2} /^Y=/{y=\$2} END{print x, y}")
+      read -r wx wy < <(xdotool search --sync --onlyvisible --name "MIRVO Pellwerk" getwindowgeometry --shell | awk -F= "/^X=/{x=\$2} /^Y=/{y=\$2} END{print x, y}")
       vx=$((wx + 244)); vy=$((wy + 66))
       geo="$(convert "$tmp/start.png" -crop 820x680+$vx+$vy +repage -fill black +opaque "rgb(255,255,255)" -format "%@" info:)"
       ox=$((vx + $(echo "$geo" | sed -E "s/.*\+([0-9]+)\+([0-9]+)$/\1/")))
@@ -166,7 +166,7 @@ HOME="$HOME_TOOLBAR" XDG_DATA_HOME="$HOME_TOOLBAR/.local/share" XDG_CONFIG_HOME=
   xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     "$0" & pid=$!
     sleep 4
-    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    eval "$(xdotool search --sync --onlyvisible --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
     import -window root "$1/toolbar_screen.png"
     # The rightmost ink in the caption row of the left part is the "»".
     left=$(convert "$1/toolbar_screen.png" -crop "$((WIDTH - 600))x10+${X}+$((Y + 37))" +repage \
@@ -215,7 +215,7 @@ HOME="$HOME_MULTI" XDG_DATA_HOME="$HOME_MULTI/.local/share" XDG_CONFIG_HOME="$HO
     "$prog" & pid=$!
     sleep 5
     import -window root "$tmp/start.png"
-    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    eval "$(xdotool search --sync --onlyvisible --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
     vx=$((X + 244)); vy=$((Y + 66))
     geo="$(convert "$tmp/start.png" -crop 820x680+$vx+$vy +repage -fill black +opaque "rgb(255,255,255)" -format "%@" info:)"
     ox=$((vx + $(echo "$geo" | sed -E "s/.*\+([0-9]+)\+([0-9]+)$/\1/")))
@@ -251,11 +251,11 @@ HOME="$HOME_SEARCH" XDG_DATA_HOME="$HOME_SEARCH/.local/share" XDG_CONFIG_HOME="$
   xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     "$0" & pid=$!
     sleep 4
-    eval "$(xdotool search --sync --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
+    eval "$(xdotool search --sync --onlyvisible --name "MIRVO Pellwerk" getwindowgeometry --shell | tail -n 6)"
     import -window root "$1/search_screen.png"
     convert "$1/search_screen.png" -crop "244x$((HEIGHT - 65))+${X}+$((Y + 65))" +repage "$1/templates_panel.png"
     # Without a window manager the window gets the keyboard only when asked.
-    xdotool search --sync --name "MIRVO Pellwerk" windowfocus --sync
+    xdotool search --sync --onlyvisible --name "MIRVO Pellwerk" windowfocus --sync
     xdotool key --clearmodifiers ctrl+f
     sleep 0.3
     xdotool type --delay 80 "pre"
