@@ -6,7 +6,8 @@
 #include "model/label_doc.h"
 #include "protocol/nimbo_protocol.h"
 
-#include <QGuiApplication>
+#include "model_bench_main.h"
+
 
 #include <benchmark/benchmark.h>
 
@@ -58,14 +59,5 @@ BENCHMARK(BM_RenderMonoMetreOfCode128)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // Text lines need a GUI application; offscreen needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunModelBenchmarks(argc, argv);
 }

@@ -6,11 +6,11 @@
 #include "model/picture_io.h"
 #include "model/picture_source.h"
 
+#include "model_bench_main.h"
 #include "process_memory.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
@@ -21,7 +21,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <random>
 
 namespace {
@@ -149,15 +148,5 @@ BENCHMARK(BM_PdfPageAt203Dpi)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication App(argc, argv);
-    if (argc > 2 && std::strcmp(argv[1], kPeakArg) == 0)
-        return MeasurePeak(argv[2]);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunModelBenchmarks(argc, argv, kPeakArg, MeasurePeak);
 }

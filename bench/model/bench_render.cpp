@@ -8,19 +8,18 @@
 #include "model/picture_io.h"
 #include "protocol/nimbo_protocol.h"
 
+#include "model_bench_main.h"
 #include "process_memory.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <random>
 
 namespace {
@@ -149,16 +148,5 @@ BENCHMARK(BM_PeakMemoryLongPhotoLabel)->Iterations(1)->Unit(benchmark::kMillisec
 
 int main(int argc, char** argv)
 {
-    // Fonts and text layout need a GUI application; offscreen needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication App(argc, argv);
-    if (argc > 2 && std::strcmp(argv[1], kPeakArg) == 0)
-        return MeasurePeak(argv[2]);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunModelBenchmarks(argc, argv, kPeakArg, MeasurePeak);
 }
