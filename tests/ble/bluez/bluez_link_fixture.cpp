@@ -97,6 +97,23 @@ std::pair<bool, std::string> TBluezLinkFixture::WaitDone()
     return Dones.back();
 }
 
+std::optional<TSimV5GPrint> TBluezLinkFixture::PrintV5GAndReceive(const TSimMxPrinter& Printer,
+                                                                   const TNbMonoImage& Mono)
+{
+    Link->SetPacketSize(180);
+    Link->PrintV5G(Mono, TNbV5GParams::MX10());
+    const auto done = WaitDone();
+    if (!done.first) {
+        ADD_FAILURE() << done.second;
+        return std::nullopt;
+    }
+    if (!Eventually([&] { return !Printer.Prints().empty(); })) {
+        ADD_FAILURE() << "the printer received no job";
+        return std::nullopt;
+    }
+    return Printer.Prints().front();
+}
+
 bool TBluezLinkFixture::Logged(const std::string& part) const
 {
     return LogCount(part) > 0;

@@ -3,11 +3,13 @@
 // org.bluez: the test thread plays the main thread and runs the link's events.
 
 #include "ble/nimbo_ble.h"
+#include "ble/sim/sim_mx_printer.h"
 #include "bluez_fixture.h"
 
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,9 @@ protected:
     // Scan, connect, and the link is ready.
     bool ConnectLink(const QString& path);
     std::pair<bool, std::string> WaitDone();
+    // Prints Mono as a V5G job in packets of 180 bytes and returns what the
+    // printer received; empty (with the failure recorded) when it got nothing.
+    std::optional<TSimV5GPrint> PrintV5GAndReceive(const TSimMxPrinter& Printer, const TNbMonoImage& Mono);
     // True when a log line contains part.
     bool Logged(const std::string& part) const;
     int LogCount(const std::string& part) const;

@@ -20,13 +20,9 @@ TEST_F(BluezJob, AFlowControlledV5GJobArrivesIntact)
     ASSERT_TRUE(ConnectLink(Fake->AddPrinter(printer)));
 
     const TNbMonoImage mono = Stripes(240);
-    Link->SetPacketSize(180);
-    Link->PrintV5G(mono, TNbV5GParams::MX10());
-    const auto done = WaitDone();
-    ASSERT_TRUE(done.first) << done.second;
-
-    ASSERT_TRUE(Eventually([&] { return !printer->Prints().empty(); }));
-    const TSimV5GPrint print = printer->Prints().front();
+    const std::optional<TSimV5GPrint> received = PrintV5GAndReceive(*printer, mono);
+    ASSERT_TRUE(received);
+    const TSimV5GPrint& print = *received;
     EXPECT_EQ(print.Raster.Width, mono.Width);
     EXPECT_EQ(print.Raster.Height, mono.Height);
     EXPECT_TRUE(print.Raster.Dots == mono.Dots);

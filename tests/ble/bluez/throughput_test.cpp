@@ -27,13 +27,9 @@ TEST_F(BluezThroughput, AtMtu23AThousandMillimetreLabelPrintsExactlyIn20BytePack
 
     // 1000 mm at 8 dots per millimetre.
     const TNbMonoImage mono = Stripes(8000);
-    Link->SetPacketSize(180);
-    Link->PrintV5G(mono, TNbV5GParams::MX10());
-    const auto done = WaitDone();
-    ASSERT_TRUE(done.first) << done.second;
-
-    ASSERT_TRUE(Eventually([&] { return !printer->Prints().empty(); }));
-    const TSimV5GPrint print = printer->Prints().front();
+    const std::optional<TSimV5GPrint> received = PrintV5GAndReceive(*printer, mono);
+    ASSERT_TRUE(received);
+    const TSimV5GPrint& print = *received;
     EXPECT_EQ(print.Raster.Height, 8000);
     EXPECT_TRUE(print.Raster.Dots == mono.Dots);
     EXPECT_EQ(printer->FrameErrors(), 0);
@@ -73,8 +69,9 @@ TEST_F(BluezThroughput, APauseStopsTheSenderWithinEightPacketsThoughBlueZQueuesW
     const int overrun = printer->PacketsWhilePaused();
     RecordProperty("PacketsAfterPause", overrun);
     std::cout << "Pakete nach der Pause: " << overrun << "\n";
-    // Some did arrive after the pause: BlueZ had them queued already.
-    EXPECT_GE(overrun, 1);
+    // Whether any queued packet lands after the pause depends on where in its
+    // group of eight the sender was when the pause came (0 is seen on an idle
+    // machine); the promise is the upper bound.
     EXPECT_LE(overrun, 8);
     EXPECT_LT(printer->PacketsWritten(), 200 + 9);
 
